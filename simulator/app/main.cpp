@@ -1,0 +1,2 @@
+// Entry of the corvane simulator.
+int main() { return 0; }
