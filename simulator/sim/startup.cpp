@@ -1,0 +1,167 @@
+// Loading the start-up state from the data directory in live or replay mode, the device-free part
+// of scene creation, and writing the state back when a live run ends.
+#include "startup.h"
+
+#include <sys/stat.h>
+
+#include "config_file.h"
+#include "object_file.h"
+#include "orbit_init.h"
+#include "recording_file.h"
+#include "selection_file.h"
+#include "view_files.h"
+
+namespace {
+
+StartupError fileError(std::string path, std::string message) {
+    return {StartupError::Kind::File, std::move(path), std::move(message)};
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::optional<StartupError> readSelection(const std::string& path, std::string& name) {
+    if (!readSelectionFile(path, name)) return fileError(path, "cannot be opened or read");
+    return std::nullopt;
+}
+
+// Reads every object of the configuration from directory + entry.
+std::optional<StartupError> readObjects(SimState& state, const std::string& directory) {
+    const std::string& dataDir = state.dataDirectory;
+    std::vector<SimObject> objects(state.configEntries.size());
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const std::string& entry = state.configEntries[i];
+        std::string path = directory + entry;
+        if (!isSafePathName(entry))
+            return fileError(path, "the configuration entry is not a plain file name");
+        SimObject& obj = objects[i];
+        obj.dataDirectory = dataDir;
+        obj.ownPath = path;
+        std::string reason;
+        if (!readObjectFile(obj, path, dataDir, &reason)) return fileError(path, reason);
+    }
+    state.objects = std::move(objects);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<StartupError> loadStartupState(SimState& state) {
+    const std::string& dataDir = state.dataDirectory;
+
+    for (const char* icon : {"Media/Icons/yes64.bmp", "Media/Icons/no64.bmp"}) {
+        std::string path = dataDir + icon;
+        if (!fileExists(path)) return fileError(path, "is missing");
+    }
+
+    if (auto e = readSelection(dataDir + "moviefile.cfg", state.recordingTitle)) return e;
+    if (auto e = readSelection(dataDir + "screenshotfile.cfg", state.screenshotTitle)) return e;
+
+    // The configuration: the selected one in live mode, the recording's copy in replay mode.
+    if (state.isLive()) {
+        if (auto e = readSelection(dataDir + "configfile.cfg", state.configurationName)) return e;
+        state.configurationPath = dataDir + "Configurations/" + state.configurationName + ".cfg";
+        if (!isSafePathName(state.configurationName))
+            return fileError(state.configurationPath, "the configuration name is not a plain file name");
+    } else {
+        state.configurationPath =
+            dataDir + "Recordings/" + state.recordingTitle + "/configuration.cfg";
+        if (!isSafePathName(state.recordingTitle))
+            return fileError(state.configurationPath, "the recording title is not a plain file name");
+    }
+    std::string reason;
+    if (!readConfigurationFile(state.configurationPath, state.configEntries, &reason))
+        return fileError(state.configurationPath, reason);
+    if (state.configEntries.empty())
+        return fileError(state.configurationPath, "the configuration lists no object");
+
+    std::string snapshotDir;  // replay: the first snapshot directory, full path
+    if (state.isLive()) {
+        if (auto e = readObjects(state, dataDir + "Objects/")) return e;
+    } else {
+        std::string recordingPath =
+            dataDir + "Recordings/" + state.recordingTitle + "/" + state.recordingTitle + ".vcr";
+        std::vector<std::string> lines;
+        if (!readRecordingLines(recordingPath, lines))
+            return fileError(recordingPath, "cannot be opened or read");
+        std::string firstDirRelative;
+        if (!parseRecording(lines, dataDir, state.replay, firstDirRelative, &reason))
+            return fileError(recordingPath, reason);
+        snapshotDir = dataDir + firstDirRelative;
+        if (auto e = readObjects(state, snapshotDir)) return e;
+    }
+    if (state.observer().isObserver == 0)
+        return fileError(state.configurationPath,
+                         "the last object of the configuration is not an observer");
+
+    const SimObject& observer = state.observer();
+    state.rotationRates = observer.ratesRadPerFrame;
+    state.accumulatedAngles = observer.anglesRad;
+
+    if (state.isLive()) {
+        if (!readLastView(dataDir + "last_view.cfg", state.orientation))
+            state.orientation = Mat4f::identity();
+        std::string timePath = dataDir + "time.cfg";
+        if (!readTimeFile(timePath, state.missionTimeS))
+            return fileError(timePath, "cannot be opened or read");
+    } else {
+        if (!readLastView(snapshotDir + "last_view.cfg", state.orientation))
+            state.orientation = Mat4f::identity();
+        state.missionTimeS = 0;
+        state.replay.cursor = 0;
+        state.replay.currentSequence = 1;
+        state.replay.finished = 0;
+    }
+
+    if (auto failure = initialiseOrbits(state.objects))
+        return StartupError{StartupError::Kind::Orbit, state.objects[failure->objectIndex].ownPath,
+                            failure->message};
+    return std::nullopt;
+}
+
+void fillSceneState(SimState& state) {
+    if (state.objects.empty()) return;
+    state.starCount = 0;
+    for (size_t i = 0; i + 1 < state.objects.size(); ++i)
+        if (state.objects[i].isStar != 0) ++state.starCount;
+
+    SimObject& observer = state.observer();
+    if (!(observer.energyKJ < kMaxEnergyKJ)) observer.energyKJ = kMaxEnergyKJ;
+    state.energyKJ = observer.energyKJ;
+    for (float* force : {&observer.nominalForceKN.x, &observer.nominalForceKN.y,
+                         &observer.nominalForceKN.z})
+        if (*force > kMaxNominalForceKN) *force = kMaxNominalForceKN;
+    if (observer.jumpDistanceKm > kMaxJumpDistanceKm) observer.jumpDistanceKm = kMaxJumpDistanceKm;
+
+    // A thruster that was firing when the state was stored keeps firing.
+    const Vec3f& acting = observer.actingForceKN;  // forward, up, right
+    auto latchFromSign = [&](float force, Control positive, Control negative) {
+        if (force > 0) state.latches[positive] = 1;
+        if (force < 0) state.latches[negative] = 1;
+    };
+    latchFromSign(acting.x, kForwardThrusterForward, kForwardThrusterBackward);
+    latchFromSign(acting.y, kUpThrusterUp, kUpThrusterDown);
+    latchFromSign(acting.z, kRightThrusterRight, kRightThrusterLeft);
+
+    state.integrator.setUp(state.objects);
+}
+
+std::optional<std::string> saveStateOnExit(SimState& state) {
+    if (!state.objects.empty()) state.observer().actingForceKN = Vec3f{};
+    if (!state.isLive() || state.surfaceProximity != 0 || state.flags.restorePromptShown != 0)
+        return std::nullopt;
+
+    const std::string& dataDir = state.dataDirectory;
+    std::string viewPath = dataDir + "last_view.cfg";
+    if (!writeLastView(viewPath, state.orientation)) return viewPath;
+    for (size_t i = 0; i < state.objects.size() && i < state.configEntries.size(); ++i) {
+        SimObject& obj = state.objects[i];
+        obj.ownPath = dataDir + "Objects/" + state.configEntries[i];
+        if (!writeObjectFile(obj, dataDir)) return obj.ownPath;
+    }
+    std::string timePath = dataDir + "time.cfg";
+    if (!writeTimeFile(timePath, state.missionTimeS)) return timePath;
+    return std::nullopt;
+}

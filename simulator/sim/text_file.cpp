@@ -1,0 +1,91 @@
+// Whole-file reading, line splitting and atomic replacement of data files. POSIX calls are used
+// so that every failure (a directory, a full disk, a failed rename) is seen and reported.
+#include "text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+bool readWholeFile(const std::string& path, std::string& contents) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    contents = std::move(data);
+    return true;
+}
+
+std::string_view stripLineEnd(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') {
+        line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    }
+    return line;
+}
+
+std::vector<TextLine> splitLines(std::string_view contents) {
+    std::vector<TextLine> lines;
+    size_t start = 0;
+    while (start < contents.size()) {
+        size_t end = contents.find('\n', start);
+        bool hadLineEnd = end != std::string_view::npos;
+        size_t stop = hadLineEnd ? end + 1 : contents.size();
+        lines.push_back({std::string(stripLineEnd(contents.substr(start, stop - start))), hadLineEnd});
+        start = stop;
+    }
+    return lines;
+}
+
+namespace {
+
+bool writeAll(int fd, std::string_view contents) {
+    while (!contents.empty()) {
+        ssize_t n = ::write(fd, contents.data(), contents.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        contents.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view contents) {
+    if (path.empty() || path.back() == '/') return false;
+    // A name of our own beside the target: same directory, so the rename cannot cross devices.
+    static unsigned counter = 0;
+    std::string tempPath;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempPath = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, contents) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = ::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(tempPath.c_str());
+    return ok;
+}

@@ -1,0 +1,51 @@
+// Reading and writing last_view.cfg and time.cfg. Numbers are read like scanf's %f (leading white
+// space skipped, decimal numbers only) and written with the object files' six-digit format.
+#include "view_files.h"
+
+#include <string_view>
+
+#include "float_format.h"
+#include "text_file.h"
+
+bool readLastView(const std::string& path, Mat4f& m) {
+    std::string contents;
+    if (!readWholeFile(path, contents)) return false;
+    std::string_view rest = contents;
+    Mat4f result;
+    for (int k = 0; k < 16; ++k) {
+        size_t consumed = 0;
+        float value = parseLeadingFloat(rest, &consumed);
+        if (consumed == 0) return false;
+        result.m[k / 4][k % 4] = value;
+        rest.remove_prefix(consumed);
+    }
+    m = result;
+    return true;
+}
+
+std::string formatLastView(const Mat4f& m) {
+    std::string out;
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            if (col > 0) out += ' ';
+            out += formatFloat(m.m[row][col]);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+bool writeLastView(const std::string& path, const Mat4f& m) {
+    return writeFileAtomically(path, formatLastView(m));
+}
+
+bool readTimeFile(const std::string& path, float& t) {
+    std::string contents;
+    if (!readWholeFile(path, contents)) return false;
+    t = parseLeadingFloat(contents);
+    return true;
+}
+
+bool writeTimeFile(const std::string& path, float t) {
+    return writeFileAtomically(path, formatFloat(t));
+}
