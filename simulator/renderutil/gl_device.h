@@ -25,14 +25,17 @@
 // - Colours in vertices are 32-bit ARGB values (0xAARRGGBB); colours of lights and materials are
 //   ColorF with components in [0, 1].
 //
-// Lighting (when enabled, for vertices with normals) follows the fixed-function formula, per vertex:
+// Lighting (when enabled, for every format except Screen) follows the fixed-function formula, per
+// vertex:
 //   colour = emissive + ambientMaterial * globalAmbient
 //            + sum over enabled lights of diffuseMaterial * lightDiffuse * max(0, N . -direction)
 // clamped to [0, 1]; alpha = diffuseMaterial.a. N is the vertex normal times the inverse transpose
 // of the world matrix; it is normalised only when RenderState::normalizeNormals is set (off by
-// default, so a scaled world matrix scales the lighting like the classic pipeline does). Light
-// directions are normalised. With lighting off, or for vertices without normals, the diffuse
-// colour is the vertex colour, or opaque white when the format has none.
+// default, so a scaled world matrix scales the lighting like the classic pipeline does). A format
+// without normals has N = 0 (only emissive and ambient light it: turn lighting off to draw such
+// vertices in their own colours). A format with a vertex colour takes it as diffuseMaterial.
+// Light directions are normalised. With lighting off the diffuse colour is the vertex colour, or
+// opaque white when the format has none.
 //
 // Texture stage 0 combines the texture sample T with that diffuse colour D by TextureOp, separately
 // for colour and alpha. A null texture samples as opaque white, so a modulated untextured draw
@@ -102,7 +105,11 @@ struct DirectionalLight {
     ColorF diffuse;       // alpha ignored
     Vec3f direction;      // world frame, the direction the light travels
     bool enabled = false;
-    bool operator==(const DirectionalLight&) const = default;
+    bool operator==(const DirectionalLight& o) const {
+        return diffuse == o.diffuse && direction.x == o.direction.x &&
+               direction.y == o.direction.y && direction.z == o.direction.z &&
+               enabled == o.enabled;
+    }
 };
 constexpr int kMaxLights = 8;
 
@@ -143,7 +150,7 @@ struct RenderState {
     int alphaRef = 0;  // 0..255, compared with the fragment alpha scaled to 0..255
 
     CullMode cull = CullMode::CounterClockwise;
-    bool depthTest = true;
+    bool depthTest = true;   // off: no depth test and no depth write
     bool depthWrite = true;
     CompareFunc depthFunc = CompareFunc::LessEqual;
     bool colorWrite = true;
@@ -172,6 +179,7 @@ public:
     bool valid() const { return name_ != 0; }
     int width() const { return width_; }
     int height() const { return height_; }
+    bool hasMipmaps() const { return mipmaps_; }
     unsigned glName() const { return name_; }
 
 private:
