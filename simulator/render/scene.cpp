@@ -1,0 +1,203 @@
+// Scene device hooks, per-frame placement and the drawing of sky, bodies and rings.
+#include "scene.h"
+
+#include <cmath>
+
+#include "image_load.h"
+#include "x_mesh.h"
+
+namespace {
+
+ColorF toColorF(const MeshColor& c) { return {c.r, c.g, c.b, c.a}; }
+
+Material firstMaterialForDrawing(const MeshMaterial& m) {
+    Material out;
+    out.diffuse = toColorF(m.diffuse);
+    out.ambient = {1, 1, 1, 1};  // every body takes the full global ambient
+    out.emissive = toColorF(m.emissive);
+    return out;
+}
+
+}  // namespace
+
+void Scene::createScene(const SimState& state) {
+    const size_t n = state.objectCount();
+    bodies_.clear();
+    bodies_.resize(n);
+    drawOrder_.resize(n);
+    for (size_t i = 0; i < n; ++i) drawOrder_[i] = static_cast<int>(i);
+    starCount_ = 0;
+    for (size_t i = 0; i + 1 < n; ++i)
+        if (state.objects[i].isStar) ++starCount_;
+    backgroundWorld_ = rotationY(0) * rotationX(0);
+}
+
+std::optional<SceneError> Scene::onDeviceCreated(const SimState& state) {
+    if (bodies_.size() != state.objectCount()) createScene(state);
+    for (size_t i = 0; i < state.objectCount(); ++i) {
+        const SimObject& object = state.objects[i];
+        BodyRecord& body = bodies_[i];
+        body.hasMesh = false;
+        body.drawable = false;
+        if (!object.hasMesh()) continue;
+        XMeshLoadResult loaded = loadXMesh(object.meshPath);
+        if (!loaded.mesh) return SceneError{true, object.meshPath};
+        body.hasMesh = true;
+        body.mesh = std::move(*loaded.mesh);
+        body.materialCount = static_cast<uint32_t>(body.mesh.materials.size());
+        if (!optimizeMeshInPlace(body.mesh)) {
+            body.mesh.materials.clear();  // keeps its material count, but is left out of drawing
+            continue;
+        }
+        body.bounds = computeBoundingSphere(body.mesh);
+        if (body.materialCount == 0) continue;
+        body.textures.assign(body.materialCount, nullptr);
+        if (std::optional<Image> picture = loadImageFile(object.texturePath)) {
+            body.texture = std::make_unique<GlTexture>();
+            if (body.texture->create(*picture, true))
+                for (const GlTexture*& slot : body.textures) slot = body.texture.get();
+            else
+                body.texture.reset();
+        }
+        body.drawable = true;
+        if (object.hasRing)
+            body.ring = std::make_unique<RingModel>(
+                ringRadiiInMeshUnits(object.innerRingRadiusKm, object.outerRingRadiusKm, object.equatorialRadiusKm,
+                                     body.meshRadius()),
+                object.ringTexturePath);
+    }
+    return std::nullopt;
+}
+
+std::optional<SceneError> Scene::onDeviceReset(GlDevice& device, const SimState& state, int backBufferW,
+                                               int backBufferH) {
+    if (bodies_.size() != state.objectCount()) return SceneError{false, "the scene was not created"};
+    for (size_t i = 0; i < state.objectCount(); ++i) {
+        BodyRecord& body = bodies_[i];
+        if (!body.hasMesh) continue;
+        const SimObject& object = state.objects[i];
+        body.unitScale = unitScaleMatrix(body.meshRadius(), object.polarRadiusKm, object.equatorialRadiusKm);
+        body.tilt = rotationX(object.tiltRad);
+    }
+    sky_ = std::make_unique<StarBackground>(64);
+    if (std::optional<std::string> missing = sky_->create(state.dataDirectory)) {
+        sky_.reset();
+        return SceneError{true, *missing};
+    }
+    for (size_t i = 0; i < state.objectCount(); ++i) {
+        BodyRecord& body = bodies_[i];
+        if (!body.drawable) continue;
+        if (!body.drawMesh.build(body.mesh, body.tessellationLevel))
+            return SceneError{false, "cannot build the draw mesh of " + state.objects[i].meshPath};
+        const SimObject& object = state.objects[i];
+        if (body.ring && !body.ring->buildResources(object.equatorialRadiusKm, object.innerRingRadiusKm,
+                                                    object.outerRingRadiusKm))
+            return SceneError{true, object.ringTexturePath};
+    }
+    // Stars glow in their light colour.
+    for (size_t i = 0; i + 1 < state.objectCount(); ++i) {
+        const SimObject& object = state.objects[i];
+        BodyRecord& body = bodies_[i];
+        if (object.isStar && body.drawable && !body.mesh.materials.empty())
+            body.mesh.materials[0].emissive = {object.lightRed, object.lightGreen, object.lightBlue,
+                                               body.mesh.materials[0].emissive.a};
+    }
+    device.setTextureOps(TextureOp::Modulate, TextureOp::Modulate);
+    device.setFilters(TextureFilter::Linear, TextureFilter::Linear, TextureFilter::Linear);
+    device.setAmbient(kGlobalAmbientArgb);
+    device.setLighting(true);
+    aspect_ = backBufferH > 0 ? static_cast<float>(backBufferW) / static_cast<float>(backBufferH) : 1.0f;
+    projection_ = perspectiveFovLH(state.fieldOfViewRad, aspect_, kNearPlane, kFarPlane);
+    device.setProjection(projection_);
+    return std::nullopt;
+}
+
+void Scene::onDeviceLost() {
+    for (BodyRecord& body : bodies_) {
+        body.drawMesh.release();
+        if (body.ring) body.ring->releaseResources();
+    }
+    if (sky_) sky_->release();
+    sky_.reset();
+}
+
+void Scene::onDeviceDestroyed() {
+    for (BodyRecord& body : bodies_) {
+        body.textures.clear();
+        body.texture.reset();
+        body.mesh = Mesh{};
+        body.materialCount = 0;
+        body.ring.reset();
+        body.hasMesh = body.drawable = false;
+    }
+}
+
+void Scene::placeBodies(const SimState& state) {
+    if (bodies_.size() != state.objectCount() || state.objects.empty()) return;
+    const Vec3f observer = state.observer().positionKm;
+    const Vec3f meanStar = meanStarDirection(state.objects);
+    for (size_t i = 0; i < state.objectCount(); ++i) {
+        BodyRecord& body = bodies_[i];
+        if (!body.hasMesh) continue;
+        const SimObject& object = state.objects[i];
+        body.world = bodyWorldMatrix(object, observer, body.tilt, body.unitScale);
+        if (body.ring)
+            body.ring->world = ringWorldMatrix(object, observer, body.tilt, body.unitScale, starCount_, meanStar);
+    }
+}
+
+void Scene::setLights(const SimState& state) { lights_ = starLights(state.objects); }
+
+void Scene::sortDrawOrder(const SimState& state) {
+    if (drawOrder_.size() != state.objectCount()) return;
+    sortFarthestFirst(drawOrder_, state.objects);
+}
+
+void Scene::drawBody(GlDevice& device, BodyRecord& body, const SimObject& object, int level) {
+    if (level != body.tessellationLevel) {
+        // A failed rebuild leaves the body without a draw mesh until the level changes again.
+        body.drawMesh.build(body.mesh, level);
+    }
+    device.setWorld(body.world);
+    const Material material = firstMaterialForDrawing(body.mesh.materials[0]);
+    for (uint32_t i = 0; i < body.materialCount; ++i) {
+        device.setMaterial(material);
+        device.setTexture(i < body.textures.size() ? body.textures[i] : nullptr);
+        body.drawMesh.drawSubset(device, i);
+    }
+    device.setTexture(nullptr);
+    if (object.hasRing && body.ring) {
+        body.ring->draw(device);
+        // The ring leaves clockwise culling behind; the bodies drawn after it need their usual
+        // counter-clockwise culling, or they would show their far side.
+        device.setCull(CullMode::CounterClockwise);
+    }
+    body.tessellationLevel = level;
+}
+
+void Scene::render(GlDevice& device, const SimState& state) {
+    device.clear(true, kClearColorArgb, true, 1.0f);
+    if (bodies_.size() != state.objectCount() || state.objects.empty()) return;
+    device.setView(state.camera);
+    device.setProjection(projection_);
+    for (int i = 0; i < kMaxLights; ++i) device.enableLight(i, false);
+    for (const StarLight& light : lights_) {
+        if (light.index >= kMaxLights) break;
+        device.setLight(light.index, {light.diffuseRgb.x, light.diffuseRgb.y, light.diffuseRgb.z, 0}, light.direction);
+        device.enableLight(light.index, true);
+    }
+    device.setBlend(false);
+    if (sky_) sky_->draw(device, backgroundWorld_, state.camera);
+    device.setTextureOps(TextureOp::Modulate, TextureOp::Modulate);
+    const Vec3f observer = state.observer().positionKm;
+    for (int index : drawOrder_) {
+        BodyRecord& body = bodies_[static_cast<size_t>(index)];
+        if (!body.drawable) continue;
+        const SimObject& object = state.objects[static_cast<size_t>(index)];
+        const bool depth = object.hasRing == 1;
+        device.setDepthTest(depth);
+        device.setDepthWrite(depth);
+        const int level = tessellationLevel(length(object.positionKm - observer), object.equatorialRadiusKm);
+        drawBody(device, body, object, level);
+    }
+}
