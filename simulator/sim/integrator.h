@@ -6,9 +6,15 @@
 // the velocity for the relativistic factor are read from the objects at every step; positions and
 // velocities come only from this state, which persists between frames. Owned by SimState; sized
 // once at set-up, never allocates during step().
+//
+// The state is held as structure-of-arrays. The gravity sum runs over several target objects per
+// vector lane (scalar, AVX2 or AVX-512, chosen at run time) and, for large systems, on two threads;
+// every path performs the same operations per object in the same order, so all give bitwise
+// identical results.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "math3d.h"
@@ -17,13 +23,23 @@
 // Gravitational constant: the float nearest 6.672e-20 km^3 kg^-1 s^-2, widened to double.
 constexpr double kGravityKm3PerKgS2 = static_cast<double>(6.672e-20f);
 constexpr float kLimitSpeedKmPerS = 299972.0f;
+// Acceleration component reported when two objects occupy the same integrator position.
+constexpr double kCoincidenceResult = 1.7976931348623157e308;
 
 // Relativistic factor of a velocity: sqrt(1 - v^2 / c^2) with the squared speed held as a float,
 // 0 at or above the limit speed.
 float relativisticFactor(Vec3f velocityKmPerS);
 
+enum class IntegratorPath { Auto, Scalar, Avx2, Avx512 };
+
 class IntegratorState {
 public:
+    IntegratorState();
+    ~IntegratorState();
+    // Copies take the state and settings; each instance runs its own worker thread.
+    IntegratorState(const IntegratorState& other);
+    IntegratorState& operator=(const IntegratorState& other);
+
     // origin := observer position; every object's state from its float position and velocity.
     void setUp(const std::vector<SimObject>& objects);
     // One RK4 step of h seconds.
@@ -34,7 +50,39 @@ public:
     Vec3f origin;  // km, observer position at the last set-up
     size_t count() const { return count_; }
 
+    // Kernel selection: Auto takes the widest the processor supports. A path the processor lacks
+    // falls back to Auto's choice.
+    void setPath(IntegratorPath path) { requestedPath_ = path; }
+    IntegratorPath activePath() const;
+    static bool pathSupported(IntegratorPath path);
+    // Threads for the gravity sum: 0 = automatic (two for large systems), 1 or 2 = forced.
+    void setThreadCount(int threads) { requestedThreads_ = threads; }
+    static constexpr size_t kTwoThreadMinCount = 192;
+
 private:
+    struct Worker;
+    // Array slots inside storage_, each paddedCount_ doubles.
+    enum Slot : int {
+        kYPx, kYVx, kYPy, kYVy, kYPz, kYVz,  // state, j = 0..5
+        kWPx, kWVx, kWPy, kWVy, kWPz, kWVz,  // work state
+        kK1, kK2 = kK1 + 6, kK3 = kK2 + 6, kK4 = kK3 + 6,  // slopes, six arrays each
+        kGm = kK4 + 6,                     // G * mass of each body (sources)
+        kSlotCount
+    };
+    double* slot(int s) { return storage_.data() + static_cast<size_t>(s) * paddedCount_; }
+    const double* slot(int s) const {
+        return storage_.data() + static_cast<size_t>(s) * paddedCount_;
+    }
+    // k := f(w) for the state arrays starting at slot wBase (y or w) into slope slots kBase.
+    void slope(int wBase, int kBase);
+    void accelerations(const double* px, const double* py, const double* pz, double* ax,
+                       double* ay, double* az, size_t begin, size_t end) const;
+
     size_t count_ = 0;
-    std::vector<double> y_;  // filled by the integrator implementation
+    size_t paddedCount_ = 0;
+    std::vector<double> storage_;
+    double observerThrust_[3] = {0, 0, 0};  // km/s^2 added to the observer's acceleration
+    IntegratorPath requestedPath_ = IntegratorPath::Auto;
+    int requestedThreads_ = 0;
+    std::unique_ptr<Worker> worker_;
 };

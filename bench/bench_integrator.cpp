@@ -1,0 +1,177 @@
+// Times one RK4 gravity step for 10, 100 and 1000 objects: the simulator's integrator against a
+// literal per-component implementation (heap block per object, std::pow) as the baseline.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "integrator.h"
+#include "sim_object.h"
+
+namespace {
+
+// A fixed-seed star system: bodies scattered over 1e8 km with planet-like masses, the observer
+// last with a firing thruster.
+std::vector<SimObject> makeSystem(size_t count) {
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<float> pos(-1e8f, 1e8f), vel(-30.0f, 30.0f), mass(1e22f, 1e27f);
+    std::vector<SimObject> objects(count);
+    for (SimObject& o : objects) {
+        o.massKg = mass(rng);
+        o.positionKm = {pos(rng), pos(rng), pos(rng)};
+        o.velocityKmPerS = {vel(rng), vel(rng), vel(rng)};
+    }
+    SimObject& ship = objects.back();
+    ship.isObserver = 1;
+    ship.massKg = 1e5f;
+    ship.forwardDirection = {0, 0, 1};
+    ship.upDirection = {0, 1, 0};
+    ship.rightDirection = {1, 0, 0};
+    ship.actingForceKN = {300, 0, 0};
+    return objects;
+}
+
+// The baseline: six pointer arrays to six-double blocks, each slope component computed on its own
+// with std::pow.
+class LiteralIntegrator {
+public:
+    explicit LiteralIntegrator(const std::vector<SimObject>& objects) : objects_(objects) {
+        n_ = objects.size();
+        for (auto* arr : {&y_, &w_, &k1_, &k2_, &k3_, &k4_}) {
+            arr->resize(n_);
+            for (auto& block : *arr) block = std::make_unique<double[]>(6);
+        }
+        Vec3f origin = objects.back().positionKm;
+        for (size_t i = 0; i < n_; ++i) {
+            const SimObject& o = objects[i];
+            double* b = y_[i].get();
+            b[0] = double(o.positionKm.x) - origin.x;
+            b[1] = o.velocityKmPerS.x;
+            b[2] = double(o.positionKm.y) - origin.y;
+            b[3] = o.velocityKmPerS.y;
+            b[4] = double(o.positionKm.z) - origin.z;
+            b[5] = o.velocityKmPerS.z;
+        }
+    }
+
+    void step(double h) {
+        double r = relativisticFactor(objects_.back().velocityKmPerS);
+        for (size_t i = 0; i < n_; ++i)
+            for (int j = 0; j < 6; ++j) w_[i][j] = y_[i][j];
+        evaluate(k1_, r);
+        for (size_t i = 0; i < n_; ++i)
+            for (int j = 0; j < 6; ++j) w_[i][j] = y_[i][j] + h / 2 * k1_[i][j];
+        evaluate(k2_, r);
+        for (size_t i = 0; i < n_; ++i)
+            for (int j = 0; j < 6; ++j) w_[i][j] = y_[i][j] + h / 2 * k2_[i][j];
+        evaluate(k3_, r);
+        for (size_t i = 0; i < n_; ++i)
+            for (int j = 0; j < 6; ++j) w_[i][j] = y_[i][j] + h * k3_[i][j];
+        evaluate(k4_, r);
+        for (size_t i = 0; i < n_; ++i)
+            for (int j = 0; j < 6; ++j)
+                y_[i][j] = y_[i][j] + h * 0.16666666666666666 *
+                                          ((k2_[i][j] + k3_[i][j]) * 2 + k1_[i][j] + k4_[i][j]);
+    }
+
+    double value(size_t i, int j) const { return y_[i][j]; }
+
+private:
+    using Blocks = std::vector<std::unique_ptr<double[]>>;
+
+    double slope(size_t i, int j, double r) const {
+        if (j % 2 == 0) return w_[i][j + 1];
+        double result = 0;
+        for (size_t k = 0; k + 1 < n_; ++k) {
+            if (k == i) continue;
+            double d2 = (w_[i][4] - w_[k][4]) * (w_[i][4] - w_[k][4]) +
+                        (w_[i][2] - w_[k][2]) * (w_[i][2] - w_[k][2]) +
+                        (w_[i][0] - w_[k][0]) * (w_[i][0] - w_[k][0]);
+            if (d2 == 0) return kCoincidenceResult;
+            result += kGravityKm3PerKgS2 * double(objects_[k].massKg) / std::pow(d2, 1.5) *
+                      (w_[k][j - 1] - w_[i][j - 1]);
+        }
+        if (i == n_ - 1) {
+            const SimObject& s = objects_.back();
+            auto axis = [j](Vec3f v) { return double(j == 1 ? v.x : j == 3 ? v.y : v.z); };
+            result += r *
+                      (double(s.actingForceKN.x) * axis(s.forwardDirection) +
+                       double(s.actingForceKN.y) * axis(s.upDirection) +
+                       double(s.actingForceKN.z) * axis(s.rightDirection)) /
+                      double(s.massKg);
+        }
+        return result;
+    }
+
+    void evaluate(Blocks& k, double r) {
+        for (size_t i = 0; i < n_; ++i)
+            for (int j = 0; j < 6; ++j) k[i][j] = slope(i, j, r);
+    }
+
+    const std::vector<SimObject>& objects_;
+    size_t n_ = 0;
+    Blocks y_, w_, k1_, k2_, k3_, k4_;
+};
+
+void BM_FastStep(benchmark::State& state) {
+    auto objects = makeSystem(static_cast<size_t>(state.range(0)));
+    IntegratorState integrator;
+    integrator.setUp(objects);
+    for (auto _ : state) {
+        integrator.step(0.0166667, objects);
+        benchmark::DoNotOptimize(integrator.readBack(0, 0));
+    }
+}
+
+void BM_LiteralStep(benchmark::State& state) {
+    auto objects = makeSystem(static_cast<size_t>(state.range(0)));
+    LiteralIntegrator integrator(objects);
+    for (auto _ : state) {
+        integrator.step(0.0166667);
+        benchmark::DoNotOptimize(integrator.value(0, 0));
+    }
+}
+
+BENCHMARK(BM_FastStep)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LiteralStep)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// Console output as usual, and the mean time per iteration of every run kept for the summary.
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                secondsPerStep[run.benchmark_name()] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> secondsPerStep;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    IntegratorState probe;
+    const char* pathNames[] = {"auto", "scalar", "avx2", "avx512"};
+    std::printf("\nkernel path: %s\n", pathNames[static_cast<int>(probe.activePath())]);
+    for (int n : {10, 100, 1000}) {
+        auto fast = reporter.secondsPerStep.find("BM_FastStep/" + std::to_string(n));
+        auto literal = reporter.secondsPerStep.find("BM_LiteralStep/" + std::to_string(n));
+        if (fast == reporter.secondsPerStep.end() || literal == reporter.secondsPerStep.end())
+            continue;
+        std::printf("N=%d: fast %.4f ms, literal %.4f ms, ratio %.1f\n", n, fast->second * 1e3,
+                    literal->second * 1e3, literal->second / fast->second);
+    }
+    return 0;
+}
