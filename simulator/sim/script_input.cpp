@@ -1,0 +1,162 @@
+// Parser of scripted input files and the key-name tables (DirectInput codes, accelerator
+// commands) that the simulator needs to replay them.
+#include "script_input.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string upper(const std::string& s) {
+    std::string r = s;
+    for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return r;
+}
+
+// Scan codes of the letters, indexed by letter.
+constexpr int kLetterCodes[26] = {
+    0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,  // A..M
+    0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C,  // N..Z
+};
+
+// F-key number 1..12 of a canonical upper-case name, 0 otherwise.
+int functionKeyNumber(const std::string& up) {
+    if (up.size() < 2 || up.size() > 3 || up[0] != 'F') return 0;
+    int n = 0;
+    for (size_t i = 1; i < up.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(up[i]))) return 0;
+        n = n * 10 + (up[i] - '0');
+    }
+    if (up[1] == '0') return 0;
+    return n >= 1 && n <= 12 ? n : 0;
+}
+
+template <class T>
+bool parseNumber(const std::string& token, T& value) {
+    const char* end = token.data() + token.size();
+    auto [ptr, ec] = std::from_chars(token.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+}  // namespace
+
+std::string canonicalKeyName(const std::string& name) {
+    std::string up = upper(name);
+    if (up.size() == 1 && up[0] >= 'A' && up[0] <= 'Z') return up;
+    if (up == "SPACE") return "Space";
+    if (up == "UP") return "Up";
+    if (up == "DOWN") return "Down";
+    if (up == "ESC") return "Esc";
+    if (int n = functionKeyNumber(up)) return "F" + std::to_string(n);
+    return "";
+}
+
+int directInputCode(const std::string& name) {
+    std::string key = canonicalKeyName(name);
+    if (key.empty()) return -1;
+    if (key.size() == 1) return kLetterCodes[key[0] - 'A'];
+    if (key == "Space") return 0x39;
+    if (key == "Up") return 0xC8;
+    if (key == "Down") return 0xD0;
+    if (key == "Esc") return 0x01;
+    int n = functionKeyNumber(key);
+    if (n >= 1 && n <= 10) return 0x3B + (n - 1);
+    return n == 11 ? 0x57 : 0x58;
+}
+
+bool isCommandKey(const std::string& name) {
+    std::string key = canonicalKeyName(name);
+    return key == "Esc" || functionKeyNumber(key) != 0;
+}
+
+int acceleratorCommand(const std::string& name) {
+    std::string key = canonicalKeyName(name);
+    if (key == "Esc") return 40006;
+    switch (functionKeyNumber(key)) {
+        case 1: return 40028;
+        case 2: return 25506;
+        case 3: return 40035;
+        case 4: return 40036;
+        case 5: return 40021;
+        case 6: return 40038;
+        case 7: return 40040;
+        case 8: return 40041;
+        case 9: return 40042;
+        case 12: return 40029;
+        default: return 0;
+    }
+}
+
+ScriptParseResult parseScriptInput(const std::string& text, const std::string& fileName) {
+    ScriptParseResult result;
+    std::istringstream in(text);
+    std::string rawLine;
+    int lineNumber = 0;
+    auto fail = [&](const std::string& reason) {
+        result.events.clear();
+        result.error = fileName + ":" + std::to_string(lineNumber) + ": " + reason;
+        return result;
+    };
+    while (std::getline(in, rawLine)) {
+        ++lineNumber;
+        std::string line = rawLine.substr(0, rawLine.find('#'));
+        std::istringstream words(line);
+        std::vector<std::string> tokens;
+        for (std::string w; words >> w;) tokens.push_back(w);
+        if (tokens.empty()) continue;
+
+        ScriptEvent event;
+        event.line = lineNumber;
+        if (!parseNumber(tokens[0], event.frame) || event.frame < 0)
+            return fail("frame number expected, got \"" + tokens[0] + "\"");
+        if (tokens.size() < 2) return fail("event expected after the frame number");
+        std::string kind = tokens[1];
+        if (kind == "key") {
+            if (tokens.size() != 4) return fail("expected \"<frame> key <NAME> down|up\"");
+            event.keyName = canonicalKeyName(tokens[2]);
+            if (event.keyName.empty()) return fail("unknown key name \"" + tokens[2] + "\"");
+            event.keyCode = directInputCode(event.keyName);
+            event.isCommand = isCommandKey(event.keyName);
+            if (tokens[3] == "down")
+                event.kind = ScriptEventKind::KeyDown;
+            else if (tokens[3] == "up")
+                event.kind = ScriptEventKind::KeyUp;
+            else
+                return fail("expected down or up, got \"" + tokens[3] + "\"");
+        } else if (kind == "click") {
+            if (tokens.size() != 4) return fail("expected \"<frame> click <x> <y>\"");
+            event.kind = ScriptEventKind::Click;
+            if (!parseNumber(tokens[2], event.x) || !parseNumber(tokens[3], event.y) ||
+                event.x < 0 || event.y < 0)
+                return fail("click position must be two non-negative integers");
+        } else {
+            return fail("unknown event \"" + kind + "\" (expected key or click)");
+        }
+        result.events.push_back(event);
+    }
+    std::stable_sort(result.events.begin(), result.events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    return result;
+}
+
+ScriptParseResult readScriptInput(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        ScriptParseResult result;
+        result.error = path + ": cannot be read";
+        return result;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad()) {
+        ScriptParseResult result;
+        result.error = path + ": cannot be read";
+        return result;
+    }
+    std::string content = text.str();
+    content.erase(std::remove(content.begin(), content.end(), '\r'), content.end());
+    return parseScriptInput(content, path);
+}
