@@ -50,10 +50,17 @@ std::optional<Image> loadIconImage(const std::string& path, uint32_t keyArgb, st
 }
 
 bool IconSprite::loadIcon(const std::string& path, std::string* error) {
-    texture_.release();
     fileName_ = path;
     std::optional<Image> image = loadIconImage(path, colourKey_, error);
-    if (!image) return false;
+    if (!image) {
+        texture_.release();
+        return false;
+    }
+    // A picture of the same size refills the existing texture, so the texture keeps its GL name
+    // (re-keying reloads the same file); otherwise a new texture replaces the old one.
+    if (texture_.valid() && texture_.width() == image->width &&
+        texture_.height() == image->height && texture_.update(*image))
+        return true;
     if (!texture_.create(*image, true)) {
         if (error) *error = "cannot create a texture for " + path;
         return false;
