@@ -73,6 +73,8 @@ bool writeAll(int fd, std::string_view contents) {
 
 bool writeFileAtomically(const std::string& path, std::string_view contents) {
     if (path.empty() || path.back() == '/') return false;
+    // A file that exists but may not be written stays as it is, as truncating it in place would.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return false;
     // A name of our own beside the target: same directory, so the rename cannot cross devices.
     static unsigned counter = 0;
     std::string tempPath;

@@ -338,3 +338,34 @@ TEST(Startup, SaveOnExitStopsAtTheFirstFailure) {
     EXPECT_EQ(readText(dir / "Objects/Ship.cfg"), shipBefore);  // after it: untouched
     EXPECT_EQ(readText(dir / "time.cfg"), "1234.5");
 }
+
+TEST(Startup, DeliveredDataLoadsAndRoundTrips) {
+    TempDataDir dir;
+    std::filesystem::copy(CELESTRIX_DATA_SOURCE, dir.path(), std::filesystem::copy_options::recursive);
+    SimState state = liveState(dir);
+    auto e = loadStartupState(state);
+    ASSERT_FALSE(e.has_value()) << e->path << ": " << e->message;
+    ASSERT_FALSE(state.objects.empty());
+    EXPECT_NE(state.observer().isObserver, 0);
+    fillSceneState(state);
+    EXPECT_GE(state.starCount, 1);
+
+    // The delivered object files are in the writer's own form: rewriting them changes no byte.
+    for (size_t i = 0; i < state.configEntries.size(); ++i) {
+        const std::string path = dir / ("Objects/" + state.configEntries[i]);
+        SimObject o;
+        ASSERT_TRUE(readObjectFile(o, path, dir.path())) << path;
+        const std::string before = readText(path);
+        ASSERT_TRUE(writeObjectFile(o, dir.path()));
+        EXPECT_EQ(readText(path), before) << path;
+    }
+    // The template is a complete object file too.
+    SimObject templ;
+    ASSERT_TRUE(readObjectFile(templ, dir / "CfgTemplate.cfg", dir.path()));
+    EXPECT_EQ(templ.ownPath, kNaPath);
+    Mat4f view;
+    ASSERT_TRUE(readLastView(dir / "last_view.cfg", view));
+    const std::string viewBefore = readText(dir / "last_view.cfg");
+    ASSERT_TRUE(writeLastView(dir / "last_view.cfg", view));
+    EXPECT_EQ(readText(dir / "last_view.cfg"), viewBefore);
+}
