@@ -1,0 +1,135 @@
+// Parsing of corvane's options and of its data-directory argument.
+#include "command_line.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+bool isBlank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
+
+bool parseLong(const std::string& s, long long& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(s.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') return false;
+    out = v;
+    return true;
+}
+
+bool parseDouble(const std::string& s, double& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(s.c_str(), &end);
+    if (errno != 0 || *end != '\0') return false;
+    out = v;
+    return true;
+}
+
+bool parseSize(const std::string& s, int& w, int& h) {
+    size_t x = s.find('x');
+    long long a = 0, b = 0;
+    if (x == std::string::npos || !parseLong(s.substr(0, x), a) || !parseLong(s.substr(x + 1), b))
+        return false;
+    if (a < 1 || b < 1 || a > 16384 || b > 16384) return false;
+    w = static_cast<int>(a);
+    h = static_cast<int>(b);
+    return true;
+}
+
+}  // namespace
+
+const char* commandLineUsage() {
+    return "usage: corvane [--windowed] [--size WxH] [--headless] [--no-render] [--frames N]\n"
+           "               [--fixed-dt S] [--input FILE] [--trace FILE] \"DATADIR/|MODE\"\n"
+           "       corvane --probe\n"
+           "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n";
+}
+
+bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode) {
+    size_t bar = arg.find('|');
+    if (bar == std::string::npos || bar == 0) return false;
+    std::string rest = arg.substr(bar + 1);
+    std::string mode = rest.substr(0, rest.find('|'));
+    long long value = 0;
+    if (!parseLong(mode, value) || value < INT32_MIN || value > INT32_MAX) return false;
+    dataDirectory = arg.substr(0, bar);
+    // Every file name is appended to the directory, so it must end in a separator.
+    if (dataDirectory.back() != '/') dataDirectory += '/';
+    runMode = static_cast<int>(value);
+    return true;
+}
+
+std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error) {
+    CommandLine cl;
+    bool haveData = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* name) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                error = std::string("option ") + name + " needs a value";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--windowed") {
+            cl.windowed = true;
+        } else if (a == "--headless") {
+            cl.headless = true;
+        } else if (a == "--no-render") {
+            cl.noRender = true;
+        } else if (a == "--probe") {
+            cl.probe = true;
+        } else if (a == "--size") {
+            const std::string* v = value("--size");
+            if (!v) return std::nullopt;
+            if (!parseSize(*v, cl.width, cl.height)) {
+                error = "--size expects WxH with positive numbers, got \"" + *v + "\"";
+                return std::nullopt;
+            }
+        } else if (a == "--frames") {
+            const std::string* v = value("--frames");
+            if (!v) return std::nullopt;
+            if (!parseLong(*v, cl.frameLimit) || cl.frameLimit < 0) {
+                error = "--frames expects a number of frames, got \"" + *v + "\"";
+                return std::nullopt;
+            }
+        } else if (a == "--fixed-dt") {
+            const std::string* v = value("--fixed-dt");
+            if (!v) return std::nullopt;
+            if (!parseDouble(*v, cl.fixedDtS) || !(cl.fixedDtS >= 0) || cl.fixedDtS > 1e6) {
+                error = "--fixed-dt expects a frame time in seconds, got \"" + *v + "\"";
+                return std::nullopt;
+            }
+        } else if (a == "--input") {
+            const std::string* v = value("--input");
+            if (!v) return std::nullopt;
+            cl.inputPath = *v;
+        } else if (a == "--trace") {
+            const std::string* v = value("--trace");
+            if (!v) return std::nullopt;
+            cl.tracePath = *v;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else if (isBlank(a) && !haveData) {
+            continue;  // the launcher passes a blank leading argument
+        } else if (haveData) {
+            error = "unexpected argument \"" + a + "\"";
+            return std::nullopt;
+        } else {
+            if (!splitDataArgument(a, cl.dataDirectory, cl.runMode)) {
+                error = "malformed argument \"" + a + "\": expected \"DATADIR/|MODE\"";
+                return std::nullopt;
+            }
+            haveData = true;
+        }
+    }
+    if (!haveData && !cl.probe) {
+        error = "no data directory given";
+        return std::nullopt;
+    }
+    return cl;
+}

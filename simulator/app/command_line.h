@@ -1,0 +1,31 @@
+// The simulator's command line: options of its own, then one argument "DATADIR|MODE".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    // The one argument: data directory (ends in "/") and run mode (non-zero = live).
+    std::string dataDirectory;
+    int runMode = 1;
+
+    bool windowed = false;
+    int width = 0, height = 0;  // 0: the screen size
+    bool headless = false;
+    bool noRender = false;
+    long long frameLimit = -1;  // close after this many advanced frames; -1: no limit
+    double fixedDtS = 0;        // 0: the clock's elapsed time
+    std::string inputPath;      // scripted input
+    std::string tracePath;      // CSV trace of every object's state
+    bool probe = false;         // print the OpenGL version code and exit
+};
+
+// Parses argv[1..]; on failure returns nothing and sets error to a message for the user.
+std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+// Splits "DATADIR|MODE[|ignored]". Returns false when the data directory or the mode is missing
+// or the mode is not a decimal integer.
+bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode);
+
+const char* commandLineUsage();

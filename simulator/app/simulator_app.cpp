@@ -1,0 +1,314 @@
+// SimulatorApp: start-up fill, the device hooks, one frame step per idle pass, the overlay pass
+// and the state saved on exit.
+#include "simulator_app.h"
+
+#include <chrono>
+#include <cstdio>
+#include <utility>
+
+#include "destination_marker.h"
+#include "fatal_error.h"
+#include "key_commands.h"
+#include "scene.h"
+#include "snapshot.h"
+#include "startup.h"
+#include "text_font.h"
+
+namespace {
+
+constexpr uint32_t kMessageRedArgb = 0xFFFF0000;
+
+AppFrameOptions frameOptions(const CommandLine& cl) {
+    AppFrameOptions o;
+    o.windowed = cl.windowed;
+    o.width = cl.width;
+    o.height = cl.height;
+    o.headless = cl.headless;
+    o.fixedDtS = cl.fixedDtS;
+    o.title = "Celestrix 1.0";
+    return o;
+}
+
+}  // namespace
+
+SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session)
+    : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
+    // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
+    if (rendering()) {
+        fonts_[0] = std::make_unique<TextFont>("Terminal", 8, 0);
+        fonts_[1] = std::make_unique<TextFont>("Terminal", 14, 0);
+        fonts_[2] = std::make_unique<TextFont>("Terminal", 8, 0);
+    }
+}
+
+SimulatorApp::~SimulatorApp() {
+    if (std::optional<std::string> failed = saveStateOnExit(state())) fatalFileError(*failed);
+    session_->closeTrace();
+}
+
+// ---- window-less run -------------------------------------------------------------------------
+
+int SimulatorApp::runWithoutWindow() {
+    createScene();
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point last = Clock::now();
+    while (!scriptClose_) {
+        if (commandLine_.frameLimit >= 0 && session_->advancedFrames() >= commandLine_.frameLimit) break;
+        if (noRenderPauseCount_ > 0) {
+            // Paused (suspended or a terminal message): only input can go on, and here all input
+            // is scripted. With none left the run is over, as if the user had left with Esc.
+            if (!session_->hasPendingEvents()) break;
+            session_->setPausedDelivery(true);
+            applyScriptEventsForNextFrame();
+            session_->setPausedDelivery(false);
+            last = Clock::now();
+            continue;
+        }
+        applyScriptEventsForNextFrame();
+        if (scriptClose_ || noRenderPauseCount_ > 0) continue;
+        Clock::time_point now = Clock::now();
+        float elapsed = commandLine_.fixedDtS > 0
+                            ? static_cast<float>(commandLine_.fixedDtS)
+                            : std::chrono::duration<float>(now - last).count();
+        last = now;
+        KeyState& keys = state().keyState;
+        bool keyboardOk = readKeyboard(keys);
+        stepOnce(elapsed, keyboardOk);
+    }
+    return 0;
+}
+
+// ---- frame hooks -----------------------------------------------------------------------------
+
+int SimulatorApp::createScene() {
+    fillSceneState(state());
+    if (rendering()) {
+        scene_ = std::make_unique<Scene>();
+        scene_->createScene(state());
+        setLaunching(true);
+        presentLaunchScreen();
+    }
+    // The keyboard is SDL's (or the script's); it exists from here on in live mode.
+    state().keyboardAvailable = state().isLive();
+    setLaunching(false);
+    return 0;
+}
+
+int SimulatorApp::onDeviceCreated() {
+    for (auto& font : fonts_) font->onDeviceCreated(device());
+    if (std::optional<SceneError> error = scene_->onDeviceCreated(state())) {
+        if (error->isFileError) fatalFileError(error->text);
+        std::fprintf(stderr, "corvane: %s\n", error->text.c_str());
+        return FrameResult::kMediaNotFound;
+    }
+    marker_ = std::make_unique<DestinationMarker>();
+    return 0;
+}
+
+int SimulatorApp::onDeviceReset() {
+    if (std::optional<SceneError> error =
+            scene_->onDeviceReset(*device(), state(), backBufferWidth(), backBufferHeight())) {
+        if (error->isFileError) fatalFileError(error->text);
+        std::fprintf(stderr, "corvane: %s\n", error->text.c_str());
+        return FrameResult::kResetFailed;
+    }
+    hudIcons_ = std::make_unique<HudIcons>();
+    if (std::optional<std::string> missing =
+            createHudIcons(*hudIcons_, state().dataDirectory, backBufferWidth(), backBufferHeight()))
+        fatalFileError(*missing);
+    for (auto& font : fonts_) font->onDeviceReset();
+    return 0;
+}
+
+int SimulatorApp::onDeviceLost() {
+    for (auto& font : fonts_) font->onDeviceLost();
+    if (scene_) scene_->onDeviceLost();
+    if (hudIcons_) hudIcons_->release();
+    hudIcons_.reset();
+    return 0;
+}
+
+int SimulatorApp::onDeviceDestroyed() {
+    for (auto& font : fonts_) font->onDeviceDestroyed();
+    if (scene_) scene_->onDeviceDestroyed();
+    if (marker_) marker_->release();
+    marker_.reset();
+    return 0;
+}
+
+int SimulatorApp::destroyScene() {
+    for (auto& font : fonts_) font.reset();
+    scene_.reset();
+    state().keyboardAvailable = false;
+    return 0;
+}
+
+int SimulatorApp::advanceFrame(double, float elapsedS) {
+    applyScriptEventsForNextFrame();
+    if (closing()) return 0;
+    bool keyboardOk = readKeyboard(state().keyState);
+    stepOnce(elapsedS, keyboardOk);
+    if (commandLine_.frameLimit >= 0 && session_->advancedFrames() >= commandLine_.frameLimit)
+        requestClose();
+    return 0;
+}
+
+void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
+    SimState& s = state();
+    if (std::optional<std::string> failed = session_->advance(elapsedS, keyboardReadOk, *this))
+        fatalFileError(*failed);
+    // The overlay pass's effects on the state happen on every frame, drawn or not.
+    float frameStep = s.isReplay() && s.replay.cursor > 0
+                          ? s.replay.frameTimesS[static_cast<size_t>(s.replay.cursor - 1)]
+                          : elapsedS;
+    updateFlashes(flashes_, s, frameStep);
+    clearOneFrameRequests(s);
+    // Terminal messages freeze the frame after it is drawn: a surface approach and the end of a
+    // replay. Only Esc is left to the user.
+    if ((s.surfaceProximity || s.replay.finished) && !terminalPauseRequested_) {
+        if (s.surfaceProximity) {
+            s.flags.suspended = 0;
+            s.flags.keyboardHelpShown = 0;
+        }
+        terminalPauseRequested_ = true;
+        requestPause();
+    }
+}
+
+void SimulatorApp::requestPause() {
+    if (rendering())
+        setPaused(true);
+    else
+        ++noRenderPauseCount_;
+}
+
+int SimulatorApp::renderFrame() {
+    scene_->render(*device(), state());
+    drawOverlays();
+    return 0;
+}
+
+void SimulatorApp::drawOverlays() {
+    SimState& s = state();
+    GlDevice& dev = *device();
+    const int w = backBufferWidth(), h = backBufferHeight();
+    drawFlashes(dev, *hudIcons_, flashes_);
+    drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
+
+    auto centred = [&](const std::string& text, int yOffsetPx = 0) {
+        int cx = 0, cy = 0;
+        fonts_[1]->measureText(text.c_str(), &cx, &cy);
+        fonts_[1]->drawText(static_cast<float>(w / 2 - cx / 2), static_cast<float>(h / 2 - cy / 2 + yOffsetPx),
+                            kMessageRedArgb, text.c_str());
+    };
+    if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");
+    if (s.latches[kCrosshairShown]) drawCrosshair(dev, *hudIcons_, s, w, h);
+    if (marker_) {
+        if (std::optional<std::string> missing = marker_->draw(dev, s)) fatalFileError(*missing);
+    }
+    if (s.flags.suspended)
+        centred(std::string(s.isLive() ? "Simulation suspended.\n\n" : "  Replay suspended.\n\n") +
+                "Press F4 to continue.");
+    if (s.replay.finished) centred(" Replay finished.\n\nPress Esc to exit.");
+}
+
+// ---- simulation step hooks -------------------------------------------------------------------
+
+void SimulatorApp::placeBodies(const SimState& s, float) {
+    if (scene_) scene_->placeBodies(s);
+}
+
+void SimulatorApp::composeHud(const SimState& s) { ::composeHud(hudText_, s); }
+
+void SimulatorApp::setLights(const SimState& s) {
+    if (scene_) scene_->setLights(s);
+}
+
+void SimulatorApp::sortDrawOrder(const SimState& s) {
+    if (scene_) scene_->sortDrawOrder(s);
+}
+
+void SimulatorApp::takeSnapshot(SimState& s) {
+    // Storing a snapshot sets the request; the overlay pass of this frame clears it again.
+    s.flags.snapshotRequest = 1;
+    if (!rendering()) return;
+    Image frame;
+    if (captureFrontBuffer(frame)) storeSnapshot(frame);
+}
+
+void SimulatorApp::storeSnapshot(const Image& frame) {
+    SnapshotResult result = ::takeSnapshot(state().dataDirectory, state().screenshotTitle, frame);
+    if (!result.written) std::fprintf(stderr, "corvane: snapshot not stored: %s\n", result.error.c_str());
+}
+
+// ---- input -----------------------------------------------------------------------------------
+
+void SimulatorApp::onCommand(int commandId) {
+    // No key acts before the scene exists.
+    if (launching()) return;
+    applyCommand(commandId);
+}
+
+void SimulatorApp::applyCommand(int commandId) {
+    CommandEffects fx = handleCommand(state(), commandId);
+    if (fx.pauseChange > 0) requestPause();
+    if (fx.pauseChange < 0) {
+        if (rendering())
+            setPaused(false);
+        else if (noRenderPauseCount_ > 0)
+            --noRenderPauseCount_;
+    }
+    if (fx.takeSnapshot) {
+        state().flags.snapshotRequest = 1;
+        Image frame;
+        if (rendering() && captureFrontBuffer(frame)) storeSnapshot(frame);
+    }
+    if (fx.closeWindow && !rendering()) scriptClose_ = true;
+    // A windowed run: the frame itself closes the window after the Esc command.
+}
+
+void SimulatorApp::onLeftClick(int, int) {
+    if (state().flags.suspended) return;
+    if (state().flags.exitOnClick) requestClose();
+}
+
+void SimulatorApp::onFocusChange(bool gained) {
+    // The first focus arrives while launching; the frame's own pause is released by create().
+    if (launching()) return;
+    AppFrame::onFocusChange(gained);
+}
+
+void SimulatorApp::paintLaunchScreen() {}
+
+bool SimulatorApp::readKeyboard(KeyState& keys) {
+    if (!state().keyboardAvailable) return false;
+    if (session_->usesScriptedKeys()) {
+        session_->fillScriptedKeys(keys);
+        return true;
+    }
+    if (!rendering()) return false;
+    return AppFrame::readKeyboard(keys);
+}
+
+void SimulatorApp::idleWhilePaused() {
+    // A paused window still takes scripted input, so a scripted F4 can resume it.
+    if (!session_->hasPendingEvents()) return;
+    session_->setPausedDelivery(true);
+    applyScriptEventsForNextFrame();
+    session_->setPausedDelivery(false);
+}
+
+void SimulatorApp::applyScriptEventsForNextFrame() {
+    for (const ScriptEvent& e : session_->takeEventsForNextFrame()) {
+        if (e.kind == ScriptEventKind::Click) {
+            onLeftClick(e.x, e.y);
+            continue;
+        }
+        session_->applyScriptKey(e);
+        const int command = e.isCommand ? acceleratorCommand(e.keyName) : 0;
+        if (e.kind != ScriptEventKind::KeyDown || command == 0) continue;
+        // F7 is polled in live mode: its key byte is set above, its command does nothing.
+        applyCommand(command);
+        if (command == Command::Exit && rendering()) requestClose();
+    }
+}

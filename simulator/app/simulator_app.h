@@ -1,0 +1,85 @@
+// SimulatorApp: the simulator program's application object. It owns the simulation session and
+// every render resource, answers the frame's hooks, turns keys and clicks into commands, and saves
+// the state when it is destroyed. A --no-render run uses the same object without a window.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app_frame.h"
+#include "command_line.h"
+#include "frame_step.h"
+#include "hud_display.h"
+#include "hud_flashes.h"
+#include "hud_text.h"
+#include "simulation_session.h"
+
+class Scene;
+class TextFont;
+class DestinationMarker;
+
+class SimulatorApp : public AppFrame, private FrameStepHooks {
+public:
+    // The state must already be loaded into session.state (start-up).
+    SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session);
+    // Saves the state (live mode, unless a surface approach or the restore prompt forbids it).
+    ~SimulatorApp() override;
+
+    // Runs every frame step without a window, GL or media until the frame limit, Esc from the
+    // scripted input, or a pause that nothing can end any more. Returns the exit code.
+    int runWithoutWindow();
+
+    SimState& state() { return session_->state; }
+    const HudText& hudText() const { return hudText_; }
+
+protected:
+    int createScene() override;
+    int onDeviceCreated() override;
+    int onDeviceReset() override;
+    int advanceFrame(double appTimeS, float elapsedS) override;
+    int renderFrame() override;
+    int onDeviceLost() override;
+    int onDeviceDestroyed() override;
+    int destroyScene() override;
+    void onCommand(int commandId) override;
+    void onLeftClick(int xPx, int yPx) override;
+    void onFocusChange(bool gained) override;
+    void paintLaunchScreen() override;
+    void idleWhilePaused() override;
+    bool readKeyboard(KeyState& keys) override;
+
+private:
+    // FrameStepHooks: what the simulation step asks of drawing and of the program.
+    void placeBodies(const SimState& state, float hS) override;
+    void composeHud(const SimState& state) override;
+    void setLights(const SimState& state) override;
+    void sortDrawOrder(const SimState& state) override;
+    void takeSnapshot(SimState& state) override;
+
+    // One simulation step with the script's events for this frame applied first, then the
+    // overlay pass's state effects (flash timers, one-frame requests, terminal pauses).
+    void stepOnce(float elapsedS, bool keyboardReadOk);
+    void applyScriptEventsForNextFrame();
+    void applyCommand(int commandId);
+    void requestPause();
+    void drawOverlays();
+    void storeSnapshot(const Image& frame);
+
+    bool rendering() const { return !commandLine_.noRender; }
+
+    CommandLine commandLine_;
+    std::unique_ptr<SimulationSession> session_;
+    HudText hudText_;
+    HudFlashState flashes_;
+    bool terminalPauseRequested_ = false;  // a terminal message paused the frame
+    bool noRenderPaused_ = false;          // pause count of a window-less run (0 or more)
+    int noRenderPauseCount_ = 0;
+    bool scriptClose_ = false;             // Esc from the script in a window-less run
+
+    // Render side, alive between the device hooks.
+    std::unique_ptr<Scene> scene_;
+    std::unique_ptr<TextFont> fonts_[3];
+    std::unique_ptr<HudIcons> hudIcons_;
+    std::unique_ptr<DestinationMarker> marker_;
+};
