@@ -32,7 +32,8 @@ const char* frameErrorText(int code) {
     }
 }
 
-AppFrame::AppFrame(AppFrameOptions options) : options_(std::move(options)) {
+AppFrame::AppFrame(AppFrameOptions options)
+    : options_(std::move(options)), timer_(options_.clock) {
     // A new frame is inactive until create() releases this pause.
     pauses_.request(timer_, frameMoving_);
 }

@@ -41,6 +41,7 @@ struct AppFrameOptions {
     bool headless = false;  // hidden window (or SDL's offscreen driver), no message boxes
     double fixedDtS = 0;    // > 0: every frame's elapsed time; 0: the clock's
     std::string title = "Celestrix";
+    FrameTimer::Clock clock;  // seconds; empty = the steady system clock (tests inject their own)
 };
 
 // Hook order: createScene once -> onDeviceCreated -> onDeviceReset -> { advanceFrame ->
