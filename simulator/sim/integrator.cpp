@@ -161,40 +161,80 @@ constexpr size_t kLaneBlock = 8;  // widest vector; arrays are padded and split 
 
 }  // namespace
 
-// The second thread: computes the upper part of the targets of each gravity sum. It spins briefly
-// between the stages of a step and sleeps between frames.
+// The second thread. A gravity sum is cut into chunks of targets that both threads claim from a
+// shared ticket (generation in the high half, next chunk in the low half), so a worker that the
+// system does not schedule in time simply leaves its share to the main thread. Every target is
+// computed independently, so who computes which chunk does not change any result. The worker
+// spins briefly between the stages of a step and sleeps between frames.
 struct IntegratorState::Worker {
-    struct Task {
-        Kernel kernel = nullptr;
-        const double *px = nullptr, *py = nullptr, *pz = nullptr, *gm = nullptr;
-        size_t bodyCount = 0;
-        double *ax = nullptr, *ay = nullptr, *az = nullptr;
-        size_t begin = 0, end = 0;
-    };
-
     Worker() : thread([this] { run(); }) {}
     ~Worker() {
         {
             std::lock_guard<std::mutex> lock(mutex);
             stop.store(true);
-            sequence.fetch_add(1);
+            ticket.fetch_add(uint64_t{1} << 32);
         }
         wake.notify_one();
         thread.join();
     }
 
-    void start(const Task& t) {
-        task = t;
-        sequence.fetch_add(1);  // publishes task
+    // Runs kernel over [0, end) in chunks on both threads; returns when all chunks are done.
+    void run(Kernel k, const double* x, const double* y, const double* z, const double* masses,
+             size_t bodies, double* outX, double* outY, double* outZ, size_t end, size_t chunk) {
+        kernel.store(k, std::memory_order_relaxed);
+        px.store(x, std::memory_order_relaxed);
+        py.store(y, std::memory_order_relaxed);
+        pz.store(z, std::memory_order_relaxed);
+        gm.store(masses, std::memory_order_relaxed);
+        bodyCount.store(bodies, std::memory_order_relaxed);
+        ax.store(outX, std::memory_order_relaxed);
+        ay.store(outY, std::memory_order_relaxed);
+        az.store(outZ, std::memory_order_relaxed);
+        targetEnd.store(end, std::memory_order_relaxed);
+        chunkSize.store(chunk, std::memory_order_relaxed);
+        uint32_t chunks = static_cast<uint32_t>((end + chunk - 1) / chunk);
+        chunkCount.store(chunks, std::memory_order_relaxed);
+        chunksDone.store(0, std::memory_order_relaxed);
+        uint64_t generation = (ticket.load(std::memory_order_relaxed) >> 32) + 1;
+        ticket.store(generation << 32, std::memory_order_release);  // publishes the task
         if (sleeping.load()) {
             std::lock_guard<std::mutex> lock(mutex);
             wake.notify_one();
         }
+        work(static_cast<uint32_t>(generation));
+        unsigned spins = 0;
+        while (chunksDone.load(std::memory_order_acquire) != chunks) {
+            if (++spins < 2000)
+                cpuRelax();
+            else
+                std::this_thread::yield();
+        }
     }
 
-    void waitDone() {
-        uint32_t target = sequence.load(std::memory_order_relaxed);
-        while (done.load(std::memory_order_acquire) != target) cpuRelax();
+    // Claims and computes chunks of the given generation until none is left.
+    void work(uint32_t generation) {
+        for (;;) {
+            uint64_t t = ticket.load(std::memory_order_acquire);
+            if ((t >> 32) != generation) return;
+            uint32_t index = static_cast<uint32_t>(t);
+            if (index >= chunkCount.load(std::memory_order_relaxed)) return;
+            // Read the task before claiming; a failed claim discards what was read.
+            Kernel k = kernel.load(std::memory_order_relaxed);
+            size_t chunk = chunkSize.load(std::memory_order_relaxed);
+            size_t end = targetEnd.load(std::memory_order_relaxed);
+            const double* x = px.load(std::memory_order_relaxed);
+            const double* y = py.load(std::memory_order_relaxed);
+            const double* z = pz.load(std::memory_order_relaxed);
+            const double* masses = gm.load(std::memory_order_relaxed);
+            size_t bodies = bodyCount.load(std::memory_order_relaxed);
+            double* outX = ax.load(std::memory_order_relaxed);
+            double* outY = ay.load(std::memory_order_relaxed);
+            double* outZ = az.load(std::memory_order_relaxed);
+            if (!ticket.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) continue;
+            size_t begin = index * chunk;
+            k(x, y, z, masses, bodies, outX, outY, outZ, begin, std::min(begin + chunk, end));
+            chunksDone.fetch_add(1, std::memory_order_release);
+        }
     }
 
     void run() {
@@ -202,27 +242,32 @@ struct IntegratorState::Worker {
         for (;;) {
             auto spinStart = std::chrono::steady_clock::now();
             unsigned spins = 0;
-            while (sequence.load(std::memory_order_acquire) == seen) {
+            auto generation = [&] {
+                return static_cast<uint32_t>(ticket.load(std::memory_order_acquire) >> 32);
+            };
+            while (generation() == seen) {
                 cpuRelax();
                 if ((++spins & 255u) == 0 &&
                     std::chrono::steady_clock::now() - spinStart > std::chrono::microseconds(300)) {
                     std::unique_lock<std::mutex> lock(mutex);
                     sleeping.store(true);
-                    wake.wait(lock, [&] { return sequence.load() != seen; });
+                    wake.wait(lock, [&] { return generation() != seen; });
                     sleeping.store(false);
                 }
             }
-            seen = sequence.load(std::memory_order_acquire);
             if (stop.load()) return;
-            task.kernel(task.px, task.py, task.pz, task.gm, task.bodyCount, task.ax, task.ay,
-                        task.az, task.begin, task.end);
-            done.store(seen, std::memory_order_release);
+            seen = generation();
+            work(seen);
         }
     }
 
-    Task task;
-    std::atomic<uint32_t> sequence{0};
-    std::atomic<uint32_t> done{0};
+    std::atomic<Kernel> kernel{nullptr};
+    std::atomic<const double*> px{nullptr}, py{nullptr}, pz{nullptr}, gm{nullptr};
+    std::atomic<double*> ax{nullptr}, ay{nullptr}, az{nullptr};
+    std::atomic<size_t> bodyCount{0}, targetEnd{0}, chunkSize{0};
+    std::atomic<uint32_t> chunkCount{0};
+    std::atomic<uint32_t> chunksDone{0};
+    std::atomic<uint64_t> ticket{0};
     std::atomic<bool> sleeping{false};
     std::atomic<bool> stop{false};
     std::mutex mutex;
@@ -323,22 +368,10 @@ void IntegratorState::slope(int wBase, int kBase) {
                       (requestedThreads_ == 0 && count_ >= kTwoThreadMinCount);
     if (twoThreads && !worker_) twoThreads = false;
     if (twoThreads) {
-        size_t split = (count_ / 2 + kLaneBlock - 1) / kLaneBlock * kLaneBlock;
-        Worker::Task task;
-        task.kernel = kernelFor(activePath());
-        task.px = px;
-        task.py = py;
-        task.pz = pz;
-        task.gm = slot(kGm);
-        task.bodyCount = count_ - 1;
-        task.ax = ax;
-        task.ay = ay;
-        task.az = az;
-        task.begin = split;
-        task.end = paddedCount_;
-        worker_->start(task);
-        accelerations(px, py, pz, ax, ay, az, 0, split);
-        worker_->waitDone();
+        // About sixteen chunks, whole lane blocks each.
+        size_t chunk = std::max(kLaneBlock, (count_ / 16 + kLaneBlock - 1) / kLaneBlock * kLaneBlock);
+        worker_->run(kernelFor(activePath()), px, py, pz, slot(kGm), count_ - 1, ax, ay, az,
+                     paddedCount_, chunk);
     } else {
         accelerations(px, py, pz, ax, ay, az, 0, paddedCount_);
     }
