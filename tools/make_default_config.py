@@ -8,7 +8,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import ephemeris  # noqa: E402
-from object_writer import NA, object_file_text  # noqa: E402
+from object_writer import NA, format_float, object_file_text  # noqa: E402
 from output import write_text  # noqa: E402
 
 SPHERE_MESH = "Media/Models/sphere_hi.x"
@@ -38,6 +38,7 @@ SATURN_RING_TEXTURE = "Media/Ring Textures/saturn_ring.png"
 
 GMST_J2000_DEG = 280.46061837  # Greenwich mean sidereal time at 2000-01-01 12:00 UT1
 OBSERVER_DISTANCE_EARTH_RADII = 4.0
+OBSERVER_EARTH_OFFSET_DEG = 13.0  # Earth's direction from the view axis, toward +x
 OBSERVER_MASS_KG = 1000.0
 
 SELECTION_FILES = {
@@ -68,6 +69,11 @@ def spin_rate(period_h):
     """Item 18 in revolutions per second. The spin turns a body about its y axis so that positive
     values move +z toward +x, which in this frame is westward; eastward (prograde) spin is negative."""
     return -1.0 / (period_h * SECONDS_PER_HOUR)
+
+
+def stored(vector):
+    """The vector as it reads back from an object file."""
+    return tuple(float(format_float(c)) for c in vector)
 
 
 def blank_items():
@@ -106,14 +112,20 @@ def body_items(name, position, velocity, spin_angle_rad):
 
 
 def observer_items(earth_position, earth_velocity):
-    """The ship: on the -z side of Earth, four Earth radii from its centre (within reach of the
-    energy refill), in a circular
-    equatorial orbit; with the identity view it looks along +z straight at Earth."""
+    """The ship: four Earth radii from Earth's centre (within reach of the energy refill), in a
+    circular equatorial orbit. With the identity view it looks along +z; Earth stands a little
+    right of the centre, clear of the heads-up text on the left, lit from the right by the Sun."""
     r_km = OBSERVER_DISTANCE_EARTH_RADII * BODIES["Earth"][1]
-    position = ephemeris.add(earth_position, (0.0, 0.0, -r_km))
-    speed = math.sqrt(ephemeris.G_SIM * ephemeris.mass_kg("Earth") / r_km)
-    # Prograde (eastward) at right ascension 12 h is toward 18 h, that is +x.
-    velocity = ephemeris.add(earth_velocity, (speed, 0.0, 0.0))
+    a = math.radians(OBSERVER_EARTH_OFFSET_DEG)
+    position = stored(ephemeris.add(earth_position,
+                                    (-r_km * math.sin(a), 0.0, -r_km * math.cos(a))))
+    # The orbit is computed from the positions as stored (six digits), so that it stays circular.
+    rel = tuple(p - e for p, e in zip(position, stored(earth_position)))
+    r_stored = math.sqrt(sum(c * c for c in rel))
+    speed = math.sqrt(ephemeris.G_SIM * ephemeris.mass_kg("Earth") / r_stored)
+    # Prograde: eastward, toward larger right ascension, in the equatorial plane.
+    direction = (-rel[2] / r_stored, 0.0, rel[0] / r_stored)
+    velocity = ephemeris.add(earth_velocity, ephemeris.scale(direction, speed))
     items = blank_items()
     items[0] = "Objects/%s.cfg" % OBSERVER
     items[1] = OBSERVER_MASS_KG
