@@ -25,14 +25,14 @@ def main():
                         help="folder with the unpacked xplanet, xplanet-images, "
                              "openuniverse-common and kstars-data packages")
     parser.add_argument("--fast", action="store_true",
-                        help="only the quick text generators (configuration, meshes, layouts)")
+                        help="only the quick generators (configuration, meshes, layouts, icons)")
     args = parser.parse_args()
     make_default_config.build(args.out)
     make_sphere_mesh.build(args.out)
     make_gui_specs.build(args.out)
+    make_icons.build(args.out)
     if args.fast:
         return
-    make_icons.build(args.out)
     make_pictures.build(args.out)
     if not args.packages:
         print("no --packages: stars.txt and the textures were left as they are")
