@@ -28,14 +28,14 @@ int TextFont::onDeviceCreated(GlDevice* device) {
 
 int TextFont::onDeviceReset() {
     if (!device_) return kTextFontFail;
-    if (!vertexBuffer_.create(nullptr, kVertexBufferBytes, VertexFormat::Screen, true))
-        return kTextFontFail;
+    batch_.assign(static_cast<size_t>(kMaxBatchVertices), VertexScreen{});
     restored_ = true;
     return 0;
 }
 
 int TextFont::onDeviceLost() {
-    vertexBuffer_.release();
+    batch_.clear();
+    batch_.shrink_to_fit();
     restored_ = false;
     return 0;
 }
@@ -66,11 +66,6 @@ int TextFont::measureText(const char* text, int* widthPx, int* heightPx) const {
     *widthPx = static_cast<int>(width);
     *heightPx = static_cast<int>(height);
     return 0;
-}
-
-void TextFont::flushBatch(int vertexCount) {
-    if (vertexCount <= 0) return;
-    device_->draw(PrimitiveType::TriangleList, vertexBuffer_, 0, vertexCount);
 }
 
 int TextFont::drawText(float xPx, float yPx, uint32_t argb, const char* text, unsigned flags) {
@@ -117,7 +112,7 @@ int TextFont::drawText(float xPx, float yPx, uint32_t argb, const char* text, un
 
     xPx -= spacing;
     const float lineStart = xPx;
-    VertexScreen batch[kMaxBatchVertices];
+    VertexScreen* batch = batch_.data();
     int vertices = 0;
     for (const char* p = text; *p; ++p) {
         const auto ch = static_cast<unsigned char>(*p);
@@ -140,17 +135,13 @@ int TextFont::drawText(float xPx, float yPx, uint32_t argb, const char* text, un
             batch[vertices++] = {x1, y1, 0.9f, 1.0f, argb, right, bottom};
             batch[vertices++] = {x0, y0, 0.9f, 1.0f, argb, left, top};
             if (vertices > kBatchTriangleLimit) {
-                vertexBuffer_.update(batch, static_cast<size_t>(vertices) * sizeof(VertexScreen));
-                flushBatch(vertices);
+                device_->drawUp(PrimitiveType::TriangleList, VertexFormat::Screen, batch, vertices);
                 vertices = 0;
             }
         }
         xPx += w - 2.0f * spacing;
     }
-    if (vertices > 0) {
-        vertexBuffer_.update(batch, static_cast<size_t>(vertices) * sizeof(VertexScreen));
-        flushBatch(vertices);
-    }
+    if (vertices > 0) device_->drawUp(PrimitiveType::TriangleList, VertexFormat::Screen, batch, vertices);
     device_->setState(saved);
     return 0;
 }

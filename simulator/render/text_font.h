@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "gl_device.h"
 #include "glyph_atlas.h"
@@ -32,7 +33,7 @@ public:
 
     // Builds the glyph texture; 0, or kTextFontFail when the font or the texture cannot be made.
     int onDeviceCreated(GlDevice* device);
-    // Creates the vertex buffer (9600 bytes). 0 or kTextFontFail.
+    // Creates the vertex batch (9600 bytes). 0 or kTextFontFail.
     int onDeviceReset();
     int onDeviceLost();
     int onDeviceDestroyed();
@@ -53,7 +54,6 @@ public:
     const GlTexture& texture() const { return texture_; }
 
 private:
-    void flushBatch(int vertexCount);
 
     char faceName_[80] = {};
     unsigned heightPt_ = 0;
@@ -61,6 +61,8 @@ private:
     GlDevice* device_ = nullptr;
     GlyphAtlas atlas_;
     GlTexture texture_;
-    GlVertexBuffer vertexBuffer_;
+    // One batch of vertices (9600 bytes), made on reset and released when the device is lost;
+    // each full batch goes through the device's streaming buffer in one write and one draw.
+    std::vector<VertexScreen> batch_;
     bool restored_ = false;
 };

@@ -94,6 +94,7 @@ struct GlDevice::Impl {
     Uniforms u{};
     GLuint streamBuffer = 0;
     size_t streamOffset = 0;
+    size_t streamBytes = kStreamBytes;
     GLuint streamVao[kFormatCount] = {};
     GLuint sampler = 0;
     GLuint framebuffer = 0, colorBuffer = 0, depthBuffer = 0;
@@ -410,14 +411,26 @@ void GlDevice::drawUp(PrimitiveType type, VertexFormat format, const void* verti
     const size_t stride = vertexStride(format);
     const size_t bytes = stride * static_cast<size_t>(vertexCount);
     glBindBuffer(GL_ARRAY_BUFFER, d.streamBuffer);
+    // Append behind what earlier draws still read, without synchronising; when the buffer is
+    // full, orphan it and start again at 0. Writes never wait for the GPU.
     size_t offset = (d.streamOffset + stride - 1) / stride * stride;
-    if (offset + bytes > kStreamBytes) {
-        const size_t size = std::max(kStreamBytes, bytes);
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(size), nullptr, GL_STREAM_DRAW);
+    GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT;
+    if (offset + bytes > d.streamBytes) {
+        d.streamBytes = std::max(kStreamBytes, bytes);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(d.streamBytes), nullptr,
+                     GL_STREAM_DRAW);
         offset = 0;
+        access = GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT;
     }
-    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
-                    vertices);
+    void* target = glMapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset),
+                                    static_cast<GLsizeiptr>(bytes), access);
+    if (target) {
+        std::memcpy(target, vertices, bytes);
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+    } else {
+        glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset),
+                        static_cast<GLsizeiptr>(bytes), vertices);
+    }
     d.streamOffset = offset + bytes;
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     prepareDraw(format);
