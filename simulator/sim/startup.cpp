@@ -58,6 +58,16 @@ std::optional<StartupError> loadStartupState(SimState& state) {
 
     if (auto e = readSelection(dataDir + "moviefile.cfg", state.recordingTitle)) return e;
     if (auto e = readSelection(dataDir + "screenshotfile.cfg", state.screenshotTitle)) return e;
+    // Recordings and snapshots write and delete under these titles later in the run: a title
+    // that would reach outside its folder is refused now, before anything is touched (replay mode
+    // checks the recording title below, on the path it builds). An empty title is left to the
+    // recorder and the snapshot code, which need a name only when they are used.
+    if (state.isLive() && !state.recordingTitle.empty() && !isSafePathName(state.recordingTitle))
+        return fileError(dataDir + "Recordings/" + state.recordingTitle + "/",
+                         "the recording title is not a plain file name");
+    if (!state.screenshotTitle.empty() && !isSafePathName(state.screenshotTitle))
+        return fileError(dataDir + "Screenshots/" + state.screenshotTitle + "/",
+                         "the screenshot title is not a plain file name");
 
     // The configuration: the selected one in live mode, the recording's copy in replay mode.
     if (state.isLive()) {

@@ -135,6 +135,20 @@ TEST(Startup, RefusedConfigurations) {
     ASSERT_TRUE(e.has_value());
     EXPECT_EQ(e->path, dir / "Objects/../time.cfg");
 
+    // Titles that recording and snapshots would write under are refused too; empty ones are not.
+    writeText(dir / "Configurations/Test.cfg", "Sun.cfg\nEarth.cfg\nShip.cfg\n-999\n");
+    writeText(dir / "moviefile.cfg", "..\n-999\n");
+    e = errorFor();
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(e->path, dir / "Recordings/../");
+    writeText(dir / "moviefile.cfg", "\n-999\n");
+    writeText(dir / "screenshotfile.cfg", "a\\b\n-999\n");
+    e = errorFor();
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(e->path, dir / "Screenshots/a\\b/");
+    writeText(dir / "screenshotfile.cfg", "\n-999\n");
+    EXPECT_FALSE(errorFor().has_value());
+
     // Empty configuration, and one whose last object is not an observer.
     writeText(dir / "Configurations/Test.cfg", "-999\n");
     e = errorFor();
