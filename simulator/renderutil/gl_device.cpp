@@ -103,6 +103,7 @@ struct GlDevice::Impl {
     bool haveApplied = false;
     RenderState applied;
     int appliedLit = -1;
+    bool appliedTextured = false;
     int appliedFormat = -1;
     int appliedViewportW = -1, appliedViewportH = -1;
     GLint appliedMinFilter = -1, appliedMagFilter = -1, appliedWrap = -1;
@@ -331,10 +332,13 @@ void GlDevice::apply() {
         }
     }
 
-    if (all || s.texture != a.texture) {
-        const bool textured = s.texture && s.texture->valid();
-        glBindTexture(GL_TEXTURE_2D, textured ? s.texture->glName() : 0);
+    // Bound on every draw: textures are created, refilled and released between draws (which
+    // changes the binding behind the device's back), and binding is cheap.
+    const bool textured = s.texture && s.texture->valid();
+    glBindTexture(GL_TEXTURE_2D, textured ? s.texture->glName() : 0);
+    if (all || textured != d.appliedTextured) {
         glUniform1i(d.u.textured, textured);
+        d.appliedTextured = textured;
     }
     const bool hasMips = s.texture && s.texture->hasMipmaps();
     const GLint minF = minFilter(s.minFilter, s.mipFilter, hasMips);

@@ -213,6 +213,21 @@ TEST_F(GlDeviceTest, TextureStageAlphaTestAndBlending) {
     device_.setBlend(true, BlendFactor::One, BlendFactor::One);
     screenRect(0, 0, kW, kH, 0xFF000080);
     expectRgb(pixel(30, 20), {128, 127, 128});
+
+    // The same texture object created again with other texels is what the next draw samples.
+    device_.setBlend(false);
+    device_.setTexture(&tex);
+    device_.setTextureOps(TextureOp::SelectTexture, TextureOp::SelectTexture);
+    screenRect(0, 0, kW, kH, 0xFFFFFFFF);
+    expectRgb(pixel(8, 10), {255, 0, 0}, 0);
+    img.rgba = {0, 255, 0, 255, 0, 255, 0, 255};
+    ASSERT_TRUE(tex.create(img, true));
+    screenRect(0, 0, kW, kH, 0xFFFFFFFF);
+    expectRgb(pixel(8, 10), {0, 255, 0}, 0);
+    img.rgba = {255, 255, 0, 255, 255, 255, 0, 255};
+    ASSERT_TRUE(tex.update(img));
+    screenRect(0, 0, kW, kH, 0xFFFFFFFF);
+    expectRgb(pixel(8, 10), {255, 255, 0}, 0);
 }
 
 TEST_F(GlDeviceTest, StateBlocksRestoreEverything) {
