@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bmp_file.h"
 #include "gl_device.h"
 #include "gl_offscreen_context.h"
 #include "launch_screen.h"
@@ -227,6 +228,43 @@ TEST_F(TextFontGl, LaunchScreenShowsTextWithoutItsPicture) {
     EXPECT_GT(grey, kW * kH / 2);
     EXPECT_GT(dark, 20);
     EXPECT_EQ(LaunchScreen::launchText(false).rfind("Celestrix is launching in replay mode ... Please wait.", 0), 0u);
+    screen.release();
+}
+
+TEST_F(TextFontGl, LaunchScreenPlacesThePictureScaledAndCut) {
+    // 100 x 50 picture: left half red, right half green, drawn for a 200 x 100 screen: scaled to
+    // 200 x 100 and placed at (2, 5) with width 196 and height 100.
+    Image picture;
+    picture.resize(100, 50);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const size_t o = picture.offset(x, y);
+            picture.rgba[o] = x < 50 ? 255 : 0;
+            picture.rgba[o + 1] = x < 50 ? 0 : 255;
+            picture.rgba[o + 3] = 255;
+        }
+    char dir[] = "/tmp/launch_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/shuttle_start.bmp";
+    ASSERT_TRUE(writeBmp32(path, picture));
+    LaunchScreen screen(false);
+    ASSERT_TRUE(screen.create(device_, path));
+    ASSERT_TRUE(screen.hasPicture());
+    screen.draw(device_, 200, 100);
+    Image shot;
+    ASSERT_TRUE(device_.readBackBuffer(shot));
+    const auto rgb = [&](int x, int y) {
+        const size_t o = shot.offset(x, y);
+        return std::array<int, 3>{shot.rgba[o], shot.rgba[o + 1], shot.rgba[o + 2]};
+    };
+    using C = std::array<int, 3>;
+    EXPECT_EQ(rgb(1, 95), (C{0xC0, 0xC0, 0xC0}));   // left of the picture: window background
+    EXPECT_EQ(rgb(50, 4), (C{0xC0, 0xC0, 0xC0}));   // above it
+    EXPECT_EQ(rgb(3, 95), (C{255, 0, 0}));
+    EXPECT_EQ(rgb(98, 95), (C{255, 0, 0}));         // the halves meet at 2 + 100
+    EXPECT_EQ(rgb(106, 95), (C{0, 255, 0}));
+    EXPECT_EQ(rgb(197, 95), (C{0, 255, 0}));
+    EXPECT_EQ(rgb(199, 95), (C{0xC0, 0xC0, 0xC0}));  // cut at 2 + 196
     screen.release();
 }
 
