@@ -21,7 +21,9 @@ struct HudFlashState {
 // timer then advances by `frameStepS` (live: the frame's elapsed time, replay: the replay time
 // step), and the flash is visible while the advanced timer is still below kFlashDurationS. The
 // red flash is shown only while the jump distance and the running energy are both above 0.
-// Call once per frame step, before clearOneFrameRequests, whether or not the frame is drawn.
+// Call once per frame, after the frame step (whose controls may have jumped or stored a snapshot)
+// and before clearOneFrameRequests, whether or not the frame is drawn; drawFlashes then shows
+// what this decided.
 void updateFlashes(HudFlashState& flashes, const SimState& state, float frameStepS);
 
 // Consumes the one-frame requests of the overlay pass: the jump latch, the Q down flag, the

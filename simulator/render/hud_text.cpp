@@ -113,8 +113,9 @@ size_t composeHud(HudText& out, const std::vector<SimObject>& objects,
     LineWriter lines(out, n + 12);
     Scratch scratch;
 
-    // Mission time split into days, hours, minutes and whole seconds. fmod is exact, so a time of
-    // exactly one day shows 1 : 00 : 00 : 00 rather than 0 : 24 : 00 : 00.
+    // Mission time split into days, hours, minutes and whole seconds with exact remainders (fmod):
+    // multiplying by rounded reciprocals such as 0.016666668 instead would show a time just below
+    // a full hour as "0 : 00 : 60 : 00". Double precision keeps huge times from overflowing.
     const double t = std::isfinite(missionTimeS) ? static_cast<double>(missionTimeS) : 0.0;
     const double dayRest = std::fmod(t, kSecondsPerDay);
     const double days = (t - dayRest) / kSecondsPerDay;

@@ -112,6 +112,11 @@ TEST(ComposeHud, TimeEnergyAndSpeedFactor) {
     EXPECT_EQ(text.lines[0], "MISSION TIME:  1 : 00 : 00 : 00                 ENERGY: 100.00 %");
     composeHud(text, s.objects, s.names, s.view, 59.999f, {}, 5e10f);
     EXPECT_EQ(text.lines[0], "MISSION TIME:  0 : 00 : 00 : 59                 ENERGY:  50.00 %");
+    // Just below a full hour: every field stays in range (never "60" minutes or seconds).
+    composeHud(text, s.objects, s.names, s.view, 3599.9998f, {}, 0);
+    EXPECT_EQ(text.lines[0].substr(0, 31), "MISSION TIME:  0 : 00 : 59 : 59");
+    composeHud(text, s.objects, s.names, s.view, 32399.998f, {}, 0);
+    EXPECT_EQ(text.lines[0].substr(0, 31), "MISSION TIME:  0 : 08 : 59 : 59");
     composeHud(text, s.objects, s.names, s.view, 3.0f * 86400 + 23 * 3600 + 59 * 60 + 7, {}, 0);
     EXPECT_EQ(text.lines[0].substr(0, 31), "MISSION TIME:  3 : 23 : 59 : 07");
 
