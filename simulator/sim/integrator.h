@@ -57,7 +57,7 @@ public:
     static bool pathSupported(IntegratorPath path);
     // Threads for the gravity sum: 0 = automatic (two for large systems), 1 or 2 = forced.
     void setThreadCount(int threads) { requestedThreads_ = threads; }
-    static constexpr size_t kTwoThreadMinCount = 192;
+    static constexpr size_t kTwoThreadMinCount = 64;
 
 private:
     struct Worker;
