@@ -37,3 +37,9 @@ public:
 private:
     GlTexture texture_;
 };
+
+// The overlay pass's step: marker.draw(device, state). Returns the icon path on a load failure.
+inline std::optional<std::string> drawDestinationMarker(GlDevice& device, DestinationMarker& marker,
+                                                        const SimState& state) {
+    return marker.draw(device, state);
+}

@@ -54,7 +54,7 @@ std::optional<std::string> createHudIcons(HudIcons& icons, const std::string& da
 //   drawHudBlock(device, icons, font0, hudText, state);
 //   (surface warning, keyboard help, restore prompt)
 //   drawCrosshair(device, icons, state, w, h);
-//   marker.draw(device, state);                                       // destination_marker.h
+//   drawDestinationMarker(device, marker, state);                     // destination_marker.h
 
 // The red and/or yellow flash over the whole back buffer, as updateFlashes decided.
 void drawFlashes(GlDevice& device, HudIcons& icons, const HudFlashState& flashes);
