@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <SDL.h>
+
 #include "app_frame.h"
 #include "message_box.h"
 
@@ -28,6 +30,7 @@ public:
     int closeAfterFrames = 6;
     int resizeAtFrame = 3;
     int failCreateScene = 0;
+    bool pushInputAtFirstFrame = false;
     Image launchCapture, frameCapture;
     bool launchCaptured = false, frameCaptured = false;
 
@@ -54,10 +57,37 @@ protected:
         times.push_back(appTimeS);
         elapsed.push_back(elapsedS);
         const int n = static_cast<int>(times.size());
+        if (n == 1 && pushInputAtFirstFrame) pushInput();
         if (n == resizeAtFrame) setWindowSize(320, 200);
         if (n == resizeAtFrame + 2) frameCaptured = captureFrontBuffer(frameCapture);
         if (n == closeAfterFrames) requestClose();
         return 0;
+    }
+    void onCommand(int id) override { calls.push_back("command " + std::to_string(id)); }
+    void onLeftClick(int x, int y) override {
+        calls.push_back("click " + std::to_string(x) + "," + std::to_string(y));
+    }
+    static void pushKey(SDL_Scancode code, bool repeat) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.scancode = code;
+        e.key.repeat = repeat;
+        SDL_PushEvent(&e);
+    }
+    void pushInput() {
+        pushKey(SDL_SCANCODE_F4, false);
+        pushKey(SDL_SCANCODE_F4, true);  // auto-repeat delivers the command again
+        pushKey(SDL_SCANCODE_W, false);  // a polled key: no command
+        SDL_Event click{};
+        click.type = SDL_MOUSEBUTTONDOWN;
+        click.button.button = SDL_BUTTON_LEFT;
+        click.button.windowID = SDL_GetWindowID(window());
+        click.button.x = 10;
+        click.button.y = 20;
+        SDL_PushEvent(&click);
+        click.button.button = SDL_BUTTON_RIGHT;
+        SDL_PushEvent(&click);
+        pushKey(SDL_SCANCODE_ESCAPE, false);
     }
     int renderFrame() override {
         calls.push_back("renderFrame");
@@ -136,6 +166,23 @@ TEST(AppFrame, HookOrderAcrossAResizeAndCaptures) {
         EXPECT_FLOAT_EQ(frame.elapsed[i], 0.05f);
         EXPECT_NEAR(frame.times[i], 0.05 * double(i + 1), 1e-12);
     }
+}
+
+TEST(AppFrame, AcceleratorsClicksAndEscapeClosing) {
+    RecordingFrame frame(headless());
+    frame.pushInputAtFirstFrame = true;
+    frame.resizeAtFrame = 100;
+    frame.closeAfterFrames = 100;
+    const int created = frame.create();
+    if (created == FrameResult::kNoOpenGl || created == FrameResult::kNoCompatibleDevices)
+        GTEST_SKIP() << "no offscreen OpenGL here";
+    ASSERT_EQ(created, 0);
+    frame.run();
+    const std::vector<std::string> expected = {
+        "createScene", "onDeviceCreated", "onDeviceReset 256x160", "advanceFrame", "renderFrame",
+        "command 40036", "command 40036", "click 10,20", "command 40006",
+        "onDeviceLost", "onDeviceDestroyed", "destroyScene"};
+    EXPECT_EQ(frame.calls, expected);
 }
 
 TEST(AppFrame, FrozenClockNeitherAdvancesNorDraws) {
@@ -218,6 +265,33 @@ TEST(AppFrame, PausesAndFocusWithoutAWindow) {
     EXPECT_STREQ(frameErrorText(FrameResult::kOutOfMemory), "Not enough memory.");
     EXPECT_STREQ(frameErrorText(-12345),
                  "Generic application error. Enable\ndebug output for detailed information.");
+}
+
+// The visible path (window, blit to the window's framebuffer, swap) where an X display exists,
+// e.g. under xvfb-run.
+TEST(AppFrame, VisibleWindowPresentsAndCapturesUnderX) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setMessageBoxesEnabled(false);
+    AppFrameOptions o;
+    o.windowed = true;
+    o.width = 200;
+    o.height = 150;
+    o.fixedDtS = 0.01;
+    RecordingFrame frame(o);
+    frame.resizeAtFrame = 2;
+    frame.closeAfterFrames = 5;
+    const int created = frame.create();
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    if (created == FrameResult::kNoOpenGl || created == FrameResult::kNoCompatibleDevices)
+        GTEST_SKIP() << "no OpenGL on this display";
+    ASSERT_EQ(created, 0);
+    frame.run();
+    ASSERT_TRUE(frame.frameCaptured);
+    EXPECT_EQ(frame.frameCapture.width, 320);
+    EXPECT_EQ(argbAt(frame.frameCapture, 5, 5), 0xFFFF0000u);
+    EXPECT_EQ(argbAt(frame.frameCapture, 100, 100), 0xFF0000FFu);
+    EXPECT_EQ(frame.calls.back(), "destroyScene");
 }
 
 TEST(AppFrame, ProbeReportsAtLeastOpenGl33) {
