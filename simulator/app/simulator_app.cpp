@@ -43,6 +43,7 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
 
 SimulatorApp::~SimulatorApp() {
     if (std::optional<std::string> failed = saveStateOnExit(state())) fatalFileError(*failed);
+    recording_.close();
     session_->closeTrace();
 }
 
@@ -85,8 +86,14 @@ int SimulatorApp::createScene() {
     if (rendering()) {
         scene_ = std::make_unique<Scene>();
         scene_->createScene(state());
+        // The launch screen stays on screen while the device objects and media load; the first
+        // rendered frame replaces it.
+        launchScreen_ = std::make_unique<LaunchScreen>(state().isLive());
+        launchScreen_->create(*device(), state().dataDirectory + "Media/Misc/shuttle_start.bmp");
         setLaunching(true);
         presentLaunchScreen();
+        launchScreen_->release();
+        launchScreen_.reset();
     }
     // The keyboard is SDL's (or the script's); it exists from here on in live mode.
     state().keyboardAvailable = state().isLive();
@@ -214,6 +221,10 @@ void SimulatorApp::drawOverlays() {
 
 // ---- simulation step hooks -------------------------------------------------------------------
 
+void SimulatorApp::recordStep(SimState& s, float hS) {
+    if (std::optional<std::string> failed = recording_.run(s, hS)) fatalFileError(*failed);
+}
+
 void SimulatorApp::placeBodies(const SimState& s, float) {
     if (scene_) scene_->placeBodies(s);
 }
@@ -278,7 +289,9 @@ void SimulatorApp::onFocusChange(bool gained) {
     AppFrame::onFocusChange(gained);
 }
 
-void SimulatorApp::paintLaunchScreen() {}
+void SimulatorApp::paintLaunchScreen() {
+    if (launchScreen_) launchScreen_->draw(*device(), backBufferWidth(), backBufferHeight());
+}
 
 bool SimulatorApp::readKeyboard(KeyState& keys) {
     if (!state().keyboardAvailable) return false;

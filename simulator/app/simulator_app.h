@@ -13,6 +13,8 @@
 #include "hud_display.h"
 #include "hud_flashes.h"
 #include "hud_text.h"
+#include "launch_screen.h"
+#include "recording_step.h"
 #include "simulation_session.h"
 
 class Scene;
@@ -51,6 +53,7 @@ protected:
 
 private:
     // FrameStepHooks: what the simulation step asks of drawing and of the program.
+    void recordStep(SimState& state, float hS) override;
     void placeBodies(const SimState& state, float hS) override;
     void composeHud(const SimState& state) override;
     void setLights(const SimState& state) override;
@@ -76,10 +79,12 @@ private:
     bool noRenderPaused_ = false;          // pause count of a window-less run (0 or more)
     int noRenderPauseCount_ = 0;
     bool scriptClose_ = false;             // Esc from the script in a window-less run
+    RecordingStep recording_;
 
     // Render side, alive between the device hooks.
     std::unique_ptr<Scene> scene_;
     std::unique_ptr<TextFont> fonts_[3];
     std::unique_ptr<HudIcons> hudIcons_;
     std::unique_ptr<DestinationMarker> marker_;
+    std::unique_ptr<LaunchScreen> launchScreen_;  // only while the scene is being created
 };
