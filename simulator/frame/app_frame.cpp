@@ -1,4 +1,5 @@
 // AppFrame: creation of the window, context and device, the main loop, resets and shutdown.
+// Everything runs on the thread that calls create() and run(); SDL events drive the loop.
 #include "app_frame.h"
 
 #include <SDL.h>
@@ -406,6 +407,9 @@ void AppFrame::handleEvent(const SDL_Event& event) {
 }
 
 int probeOpenGlVersion() {
+    // Without any display the offscreen driver still answers (and SDL prints no Wayland warning).
+    if (!std::getenv("SDL_VIDEODRIVER") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);

@@ -1,4 +1,5 @@
 // The frame timer's commands and the pause count that stops and restarts it.
+// Pure logic: the clock is a function handed in, so tests can move time by hand.
 #include "frame_timer.h"
 
 #include <chrono>

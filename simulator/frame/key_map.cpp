@@ -1,4 +1,5 @@
 // The scancode to DirectInput key-code table and the accelerator keys.
+// Scancodes name physical keys, so the table holds whatever the keyboard layout is.
 #include "key_map.h"
 
 #include <array>

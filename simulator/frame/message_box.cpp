@@ -1,4 +1,5 @@
 // Messages to standard error and, where a display exists, to an SDL message box.
+// Boxes are skipped without a display: under the offscreen driver a box would never return.
 #include "message_box.h"
 
 #include <SDL.h>

@@ -1,4 +1,5 @@
 // TextFont: glyph texture creation, measuring, and drawing in batches of 50 characters.
+// Drawing sets its own render state on top of the caller's and restores the caller's after.
 #include "text_font.h"
 
 #include <cstring>

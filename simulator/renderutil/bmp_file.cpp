@@ -1,4 +1,5 @@
 // BMP decoding and encoding with bounds checks on every read of the file's bytes.
+// Writing goes to a temporary file in the target's directory, renamed over the target.
 #include "bmp_file.h"
 
 #include <cstdio>

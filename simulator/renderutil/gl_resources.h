@@ -1,4 +1,5 @@
 // Internal helpers of the device layer shared between its source files.
+// Not part of the device's interface; include gl_device.h instead.
 #pragma once
 
 #include "gl_device.h"
