@@ -304,8 +304,12 @@ bool SimulatorApp::readKeyboard(KeyState& keys) {
 }
 
 void SimulatorApp::idleWhilePaused() {
-    // A paused window still takes scripted input, so a scripted F4 can resume it.
-    if (!session_->hasPendingEvents()) return;
+    // A paused window still takes scripted input, so a scripted F4 can resume it. A headless run
+    // has no user: once its script is spent, nothing can end the pause, so it ends like Esc.
+    if (!session_->hasPendingEvents()) {
+        if (commandLine_.headless) requestClose();
+        return;
+    }
     session_->setPausedDelivery(true);
     applyScriptEventsForNextFrame();
     session_->setPausedDelivery(false);
