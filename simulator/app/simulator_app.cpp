@@ -9,6 +9,7 @@
 #include "destination_marker.h"
 #include "fatal_error.h"
 #include "key_commands.h"
+#include "overlay_text.h"
 #include "scene.h"
 #include "snapshot.h"
 #include "startup.h"
@@ -199,16 +200,22 @@ void SimulatorApp::drawOverlays() {
     SimState& s = state();
     GlDevice& dev = *device();
     const int w = backBufferWidth(), h = backBufferHeight();
+    TextFont& messageFont = *fonts_[1];
+    auto measure = [](TextFont& font, const std::string& text) {
+        int cx = 0, cy = 0;
+        font.measureText(text.c_str(), &cx, &cy);
+        return std::pair<int, int>(cx, cy);
+    };
+    auto centred = [&](const std::string& text) {
+        auto [cx, cy] = measure(messageFont, text);
+        messageFont.drawText(static_cast<float>(w / 2 - cx / 2), static_cast<float>(h / 2 - cy / 2),
+                             kMessageRedArgb, text.c_str());
+    };
+
     drawFlashes(dev, *hudIcons_, flashes_);
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
-
-    auto centred = [&](const std::string& text, int yOffsetPx = 0) {
-        int cx = 0, cy = 0;
-        fonts_[1]->measureText(text.c_str(), &cx, &cy);
-        fonts_[1]->drawText(static_cast<float>(w / 2 - cx / 2), static_cast<float>(h / 2 - cy / 2 + yOffsetPx),
-                            kMessageRedArgb, text.c_str());
-    };
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");
+    if (s.flags.keyboardHelpShown) drawKeyboardHelp();
     if (s.latches[kCrosshairShown]) drawCrosshair(dev, *hudIcons_, s, w, h);
     if (marker_) {
         if (std::optional<std::string> missing = marker_->draw(dev, s)) fatalFileError(*missing);
@@ -216,7 +223,33 @@ void SimulatorApp::drawOverlays() {
     if (s.flags.suspended)
         centred(std::string(s.isLive() ? "Simulation suspended.\n\n" : "  Replay suspended.\n\n") +
                 "Press F4 to continue.");
+    if (s.flags.recordingOn) {
+        auto [cx, cy] = measure(messageFont, "Rec");
+        messageFont.drawText(static_cast<float>(w - 3 * (cx / 2)), static_cast<float>(h - 7 * (cy / 2)),
+                             kMessageRedArgb, "Rec");
+    }
+    if (s.isReplay()) {
+        std::string text = replayIndicator(s.recordingTitle, s.replay.currentSequence,
+                                           static_cast<int>(s.replay.sequenceFirstFrame.size()));
+        auto [cx, cy] = measure(messageFont, text);
+        messageFont.drawText(static_cast<float>(w - 2.1f * static_cast<float>(cx / 2)),
+                             static_cast<float>(h - 7 * (cy / 2)), kMessageRedArgb, text.c_str());
+    }
     if (s.replay.finished) centred(" Replay finished.\n\nPress Esc to exit.");
+}
+
+void SimulatorApp::drawKeyboardHelp() {
+    const bool live = state().isLive();
+    const std::string& page = keyboardHelpPage(live);
+    int cx = 0, cy = 0;
+    fonts_[2]->measureText(page.c_str(), &cx, &cy);
+    const int r = backBufferHeight();
+    // The translucent panel: the 32-texel icon scaled a little past the text's extent.
+    IconSprite& panel = hudIcons_->background;
+    panel.setTranslation(0, static_cast<float>(r - cy - (live ? 25 : 20)));
+    panel.setScaling(static_cast<float>(cx) * 0.0334375f, static_cast<float>(cy) * (live ? 0.034375f : 0.0359375f));
+    panel.drawIcon(*device());
+    fonts_[2]->drawText(10, static_cast<float>(r - cy - 10), 0xFFFFFFFF, page.c_str());
 }
 
 // ---- simulation step hooks -------------------------------------------------------------------

@@ -67,6 +67,7 @@ private:
     void applyCommand(int commandId);
     void requestPause();
     void drawOverlays();
+    void drawKeyboardHelp();
     void storeSnapshot(const Image& frame);
 
     bool rendering() const { return !commandLine_.noRender; }

@@ -1,0 +1,56 @@
+// The keyboard help pages, written out once.
+#include "overlay_text.h"
+
+namespace {
+
+std::string underscores(int n) { return std::string(static_cast<size_t>(n), '_') + "\n\n"; }
+
+const std::string kF1 = "F1                   Toggle keyboard help\n\n";
+const std::string kF4 = "F4                   Suspend / Restart program execution\n\n";
+const std::string kF6 = "F6                   Toggle graphical user interface\n\n";
+const std::string kF7 = "F7                   Store a snapshot of the screen to disk\n\n";
+
+std::string livePage() {
+    const std::string line = underscores(74);
+    return "KEYBOARD             FUNCTION\n" + line +
+           "Space                Thrusters:  Align forward thruster with view\n\n"
+           "R / T                Thruster 1: Accelerate forward / backward\n\n"
+           "F / G                Thruster 2: Accelerate up / down\n\n"
+           "V / B                Thruster 3: Accelerate right / left\n\n"
+           "U / I                Thruster 1: Increase / decrease forward thrust\n\n"
+           "H / J                Thruster 2: Increase / decrease up thrust\n\n"
+           "N / M                Thruster 3: Increase / decrease right thrust\n\n"
+           "O / P                Teleportation drive: Slow / fast increase of distance\n\n"
+           "K / L                Teleportation drive: Slow / fast decrease of distance\n\n"
+           "Q                    Teleportation drive: Execute jump\n\n"
+           "A                    All drives:          Restore energy\n" +
+           line +
+           "Up / Down arrow      Orientation: Decrease / Increase torque\n\n"
+           "W / E                Orientation: Pitch down / up\n\n"
+           "S / D                Orientation: Yaw right / left\n\n"
+           "X / C                Orientation: Roll counter clockwise / clockwise\n" +
+           line + kF1 + "F2                   Toggle navigational information (heads-up display)\n\n" +
+           "F3                   Toggle crosshair\n\n" + kF4 + "F5                   Toggle VCR recording\n\n" + kF6 +
+           kF7 + "F8                   Panic button: Stop all rotation immediately\n\n" +
+           "F9                   Toggle destination icon\n\n" + "F12                  Restore default configuration\n\n" +
+           "Esc                  Save current state and exit\n" + line +
+           "                                                       Celestrix 1.0\n\n";
+}
+
+std::string replayPage() {
+    const std::string line = underscores(59);
+    return "KEYBOARD             FUNCTION\n" + line + kF1 + kF4 + kF6 + kF7 + "Esc                  Exit\n" + line +
+           "                                        Celestrix 1.0\n\n";
+}
+
+}  // namespace
+
+const std::string& keyboardHelpPage(bool liveMode) {
+    static const std::string live = livePage();
+    static const std::string replay = replayPage();
+    return liveMode ? live : replay;
+}
+
+std::string replayIndicator(const std::string& title, int currentSequence, int sequenceCount) {
+    return title + ": Seq. " + std::to_string(currentSequence) + "/" + std::to_string(sequenceCount);
+}
