@@ -36,9 +36,9 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
     : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
     // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
     if (rendering()) {
-        fonts_[0] = std::make_unique<TextFont>("Terminal", 8, 0);
-        fonts_[1] = std::make_unique<TextFont>("Terminal", 14, 0);
-        fonts_[2] = std::make_unique<TextFont>("Terminal", 8, 0);
+        fonts_[0] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
+        fonts_[1] = std::make_unique<TextFont>("Terminal", 14, kFontDepthTest);
+        fonts_[2] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
     }
 }
 

@@ -98,10 +98,28 @@ bool rasterizeGlyphAtlas(const std::string& faceName, unsigned heightPt, unsigne
         return e;
     };
 
+    atlas.spacingPx = static_cast<int>(std::ceil(0.3 * extentOf(' ').cy));
+    // The texture size by height assumes narrow bitmap glyphs; a wider outline face may need
+    // more rows than that. Grow the texture until every glyph's cell lies inside it.
+    auto fits = [&](int texSize) {
+        int fx = atlas.spacingPx, fy = 0;
+        for (int ch = 32; ch < 127; ++ch) {
+            const Extent e = extentOf(static_cast<char>(ch));
+            if (fx + e.cx + atlas.spacingPx > texSize) {
+                fx = atlas.spacingPx;
+                fy += e.cy + 1;
+            }
+            if (fy + e.cy > texSize) return false;
+            fx += e.cx + 2 * atlas.spacingPx;
+        }
+        return true;
+    };
+    while (!fits(static_cast<int>(size)) && size < 4096) size *= 2;
+    atlas.textureSize = size;
+
     // Coverage picture, white text on black; only the blue channel matters for the alpha.
     const int s = static_cast<int>(size);
     std::vector<uint8_t> coverage(static_cast<size_t>(s) * static_cast<size_t>(s), 0);
-    atlas.spacingPx = static_cast<int>(std::ceil(0.3 * extentOf(' ').cy));
     const int spacing = atlas.spacingPx;
     int x = spacing, y = 0;
     const float fs = static_cast<float>(s);
