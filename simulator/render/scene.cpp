@@ -1,6 +1,7 @@
 // Scene device hooks, per-frame placement and the drawing of sky, bodies and rings.
 #include "scene.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "image_load.h"
@@ -16,6 +17,16 @@ Material firstMaterialForDrawing(const MeshMaterial& m) {
     out.ambient = {1, 1, 1, 1};  // every body takes the full global ambient
     out.emissive = toColorF(m.emissive);
     return out;
+}
+
+// Whether a sphere of radius r around `centre` (view space, left-handed, looking along +z) can
+// touch the view volume of `projection`. Conservative: a body it rejects cannot cover a pixel.
+bool sphereMayBeVisible(Vec3f c, float r, const Mat4f& projection) {
+    if (c.z + r < kNearPlane || c.z - r > kFarPlane) return false;
+    const float tanX = projection.m[0][0] != 0 ? 1.0f / projection.m[0][0] : 1e30f;
+    const float tanY = projection.m[1][1] != 0 ? 1.0f / projection.m[1][1] : 1e30f;
+    const float slackX = r * std::sqrt(1 + tanX * tanX), slackY = r * std::sqrt(1 + tanY * tanY);
+    return std::fabs(c.x) - c.z * tanX <= slackX && std::fabs(c.y) - c.z * tanY <= slackY;
 }
 
 }  // namespace
@@ -78,6 +89,12 @@ std::optional<SceneError> Scene::onDeviceReset(GlDevice& device, const SimState&
         const SimObject& object = state.objects[i];
         body.unitScale = unitScaleMatrix(body.meshRadius(), object.polarRadiusKm, object.equatorialRadiusKm);
         body.tilt = rotationX(object.tiltRad);
+        // Display-space radius that holds the mesh (curved a little further by the patches) and
+        // its ring.
+        const float meshRadius = body.meshRadius();
+        float extent = meshRadius > 0 ? body.bounds.radius / meshRadius : 1.0f;
+        if (body.ring && meshRadius > 0) extent = std::max(extent, body.ring->radii().outer / meshRadius);
+        body.cullRadius = 1.25f * kBodyDisplayRadius * extent;
     }
     sky_ = std::make_unique<StarBackground>(64);
     if (std::optional<std::string> missing = sky_->create(state.dataDirectory)) {
@@ -198,6 +215,9 @@ void Scene::render(GlDevice& device, const SimState& state) {
         device.setDepthTest(depth);
         device.setDepthWrite(depth);
         const int level = tessellationLevel(length(object.positionKm - observer), object.equatorialRadiusKm);
+        // Bodies outside the view volume are skipped: they would not change a pixel.
+        if (!sphereMayBeVisible(transformPoint({0, 0, 0}, body.world * state.camera), body.cullRadius, projection_))
+            continue;
         drawBody(device, body, object, level);
     }
 }

@@ -35,6 +35,7 @@ struct BodyRecord {
     std::unique_ptr<RingModel> ring;
     Mat4f unitScale, tilt, world;
     int tessellationLevel = 1;  // level the draw mesh was last built with
+    float cullRadius = 0;       // render units around the centre that hold body and ring
     DrawMesh drawMesh;
 
     // Bounding radius minus the distance of the bounding centre from the origin.
