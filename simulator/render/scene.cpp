@@ -126,6 +126,7 @@ std::optional<SceneError> Scene::onDeviceReset(GlDevice& device, const SimState&
     aspect_ = backBufferH > 0 ? static_cast<float>(backBufferW) / static_cast<float>(backBufferH) : 1.0f;
     projection_ = perspectiveFovLH(state.fieldOfViewRad, aspect_, kNearPlane, kFarPlane);
     device.setProjection(projection_);
+    sceneState_ = device.state();
     return std::nullopt;
 }
 
@@ -195,8 +196,9 @@ void Scene::drawBody(GlDevice& device, BodyRecord& body, const SimObject& object
 void Scene::render(GlDevice& device, const SimState& state) {
     device.clear(true, kClearColorArgb, true, 1.0f);
     if (bodies_.size() != state.objectCount() || state.objects.empty()) return;
+    // Start from the states set at the reset, whatever the overlays drew with last frame.
+    device.setState(sceneState_);
     device.setView(state.camera);
-    device.setProjection(projection_);
     for (int i = 0; i < kMaxLights; ++i) device.enableLight(i, false);
     for (const StarLight& light : lights_) {
         if (light.index >= kMaxLights) break;

@@ -87,6 +87,7 @@ private:
     int starCount_ = 0;
     float aspect_ = 1;
     Mat4f projection_;
+    RenderState sceneState_;  // texture stage, filters, ambient, lighting and projection of the reset
     Mat4f backgroundWorld_;
     std::unique_ptr<StarBackground> sky_;
 };
