@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-# Generates the unit UV spheres of Media/Models/ as text DirectX X files: positions, normals,
+# Generates the UV spheres of Media/Models/ as text DirectX X files: positions, normals,
 # texture coordinates for an equirectangular map and one textured material, Direct3D winding.
 import argparse
 import math
@@ -15,6 +15,11 @@ LEVELS = {
     "sphere_mid.x": (32, 16),
     "sphere_hi.x": (64, 32),
 }
+# Radius of the spheres: the renderer's body display radius. The renderer scales every mesh to
+# that radius, so a sphere made at it is drawn unscaled and its unit normals stay unit length
+# under fixed-function lighting (which does not renormalise them): a smaller sphere would be
+# lit too dimly, a larger one too brightly.
+RADIUS = 2.31417
 # The renderer replaces the texture by the object's own; this name keeps the file viewable alone.
 TEXTURE_NAME = "../Textures/earth.jpg"
 
@@ -28,7 +33,7 @@ def direction(lat_rad, lon_rad):
 
 
 def sphere(slices, stacks):
-    """Returns (positions, texture coordinates, triangles) of a unit sphere.
+    """Returns (unit directions, texture coordinates, triangles) of a unit sphere.
 
     Rows run from the north pole (v = 0) to the south pole (v = 1); columns from longitude -180
     (u = 0) to +180 deg (u = 1), the seam column duplicated so the map wraps exactly once. Pole
@@ -97,9 +102,10 @@ def x_file_text(slices, stacks):
         return ",\n".join("  " + r for r in rows) + ";"
 
     out = ["xof 0303txt 0032", "",
-           "// Unit sphere, %d slices x %d stacks; +y is the pole axis." % (slices, stacks),
+           "// Sphere of radius %g, %d slices x %d stacks; +y is the pole axis."
+           % (RADIUS, slices, stacks),
            "Mesh Sphere {",
-           "  %d;" % len(positions), vector_list(positions),
+           "  %d;" % len(positions), vector_list([[c * RADIUS for c in p] for p in positions]),
            "  %d;" % len(triangles), face_list(), "",
            "  MeshNormals {",
            "  %d;" % len(positions), vector_list(positions),

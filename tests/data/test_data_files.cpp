@@ -238,7 +238,10 @@ TEST(DataDirectory, ControlLayoutsMatchTheBindingsOfBothModes) {
     expectLayout("vcrspecs.cfg", {1, 4, 11, 20});
 }
 
-TEST(DataDirectory, MeshesLoadAsTexturedOutwardFacingUnitSpheres) {
+// Spheres of the body display radius, so that drawing them needs no scaling and their unit
+// normals light them at full strength.
+TEST(DataDirectory, MeshesLoadAsTexturedOutwardFacingSpheresOfDisplayRadius) {
+    const float radius = 2.31417f;
     auto models = testdata::listFiles(kData + "Media/Models");
     ASSERT_EQ(models.size(), 3u);
     for (const std::string& name : models) {
@@ -253,17 +256,19 @@ TEST(DataDirectory, MeshesLoadAsTexturedOutwardFacingUnitSpheres) {
         EXPECT_GE(mesh.triangleCount(), 200u) << name;
         float minU = 1, maxU = 0, minV = 1, maxV = 0;
         for (const MeshVertex& v : mesh.vertices) {
-            EXPECT_NEAR(length(v.position), 1.0f, 1e-4f) << name;
-            EXPECT_NEAR(dot(v.normal, v.position), 1.0f, 1e-3f) << name << ": normal along radius";
+            EXPECT_NEAR(length(v.position), radius, 1e-4f) << name;
+            EXPECT_NEAR(length(v.normal), 1.0f, 1e-4f) << name;
+            EXPECT_NEAR(dot(v.normal, v.position), radius, 1e-3f) << name << ": normal along radius";
             minU = std::min(minU, v.u), maxU = std::max(maxU, v.u);
             minV = std::min(minV, v.v), maxV = std::max(maxV, v.v);
             // Longitude 0 (u = 0.5) lies along +z, east (u > 0.5) toward -x; north is v = 0.
-            if (std::fabs(v.position.y) < 0.99f) {
-                float lon = std::atan2(-v.position.x, v.position.z);
+            if (std::fabs(v.position.y) < 0.99f * radius) {
+                const Vec3f d = v.position * (1 / radius);
+                float lon = std::atan2(-d.x, d.z);
                 float expectedU = lon / 6.2831853f + 0.5f;
                 if (std::fabs(expectedU - v.u) > 0.5f) expectedU += expectedU < v.u ? 1.0f : -1.0f;
                 EXPECT_NEAR(v.u, expectedU, 1e-3f) << name;
-                EXPECT_NEAR(v.v, std::acos(v.position.y) / 3.1415927f, 1e-3f) << name;
+                EXPECT_NEAR(v.v, std::acos(d.y) / 3.1415927f, 1e-3f) << name;
             }
         }
         EXPECT_FLOAT_EQ(minU, 0);
