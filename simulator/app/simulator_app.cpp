@@ -55,7 +55,7 @@ int SimulatorApp::runWithoutWindow() {
     using Clock = std::chrono::steady_clock;
     Clock::time_point last = Clock::now();
     while (!scriptClose_) {
-        if (commandLine_.frameLimit >= 0 && session_->advancedFrames() >= commandLine_.frameLimit) break;
+        if (frameLimitReached()) break;
         if (noRenderPauseCount_ > 0) {
             // Paused (suspended or a terminal message): only input can go on, and here all input
             // is scripted. With none left the run is over, as if the user had left with Esc.
@@ -152,13 +152,21 @@ int SimulatorApp::destroyScene() {
 }
 
 int SimulatorApp::advanceFrame(double, float elapsedS) {
+    if (frameLimitReached()) {
+        requestClose();
+        return 0;
+    }
     applyScriptEventsForNextFrame();
-    if (closing()) return 0;
+    // A scripted Esc or F4 before this frame means it is not advanced.
+    if (closing() || !active()) return 0;
     bool keyboardOk = readKeyboard(state().keyState);
     stepOnce(elapsedS, keyboardOk);
-    if (commandLine_.frameLimit >= 0 && session_->advancedFrames() >= commandLine_.frameLimit)
-        requestClose();
+    if (frameLimitReached()) requestClose();
     return 0;
+}
+
+bool SimulatorApp::frameLimitReached() const {
+    return commandLine_.frameLimit >= 0 && session_->advancedFrames() >= commandLine_.frameLimit;
 }
 
 void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {

@@ -71,14 +71,14 @@ private:
     void storeSnapshot(const Image& frame);
 
     bool rendering() const { return !commandLine_.noRender; }
+    bool frameLimitReached() const;
 
     CommandLine commandLine_;
     std::unique_ptr<SimulationSession> session_;
     HudText hudText_;
     HudFlashState flashes_;
     bool terminalPauseRequested_ = false;  // a terminal message paused the frame
-    bool noRenderPaused_ = false;          // pause count of a window-less run (0 or more)
-    int noRenderPauseCount_ = 0;
+    int noRenderPauseCount_ = 0;           // pause count of a window-less run
     bool scriptClose_ = false;             // Esc from the script in a window-less run
     RecordingStep recording_;
 
