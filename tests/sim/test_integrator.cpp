@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "integrator.h"
+#include "literal_integrator.h"
 
 namespace {
 
@@ -41,74 +42,6 @@ std::vector<SimObject> randomSystem(size_t count, unsigned seed, float spreadKm 
     objects.push_back(ship);
     return objects;
 }
-
-// The integration as written out: one six-double block per object, every slope component on its
-// own, (d^2)^1.5 through std::pow.
-class LiteralRk4 {
-public:
-    explicit LiteralRk4(const std::vector<SimObject>& objects) : objects_(objects) {
-        n_ = objects.size();
-        Vec3f o = objects.back().positionKm;
-        y_.resize(n_);
-        for (size_t i = 0; i < n_; ++i) {
-            const SimObject& s = objects[i];
-            y_[i] = {double(s.positionKm.x) - o.x, s.velocityKmPerS.x, double(s.positionKm.y) - o.y,
-                     s.velocityKmPerS.y, double(s.positionKm.z) - o.z, s.velocityKmPerS.z};
-        }
-    }
-    void step(double h) {
-        using Blocks = std::vector<std::array<double, 6>>;
-        Blocks k1(n_), k2(n_), k3(n_), k4(n_);
-        auto eval = [&](const Blocks& w, Blocks& k) {
-            for (size_t i = 0; i < n_; ++i)
-                for (int j = 0; j < 6; ++j) k[i][j] = slope(w, i, j);
-        };
-        auto combine = [&](const Blocks& k, double f) {
-            Blocks w(n_);
-            for (size_t i = 0; i < n_; ++i)
-                for (int j = 0; j < 6; ++j) w[i][j] = y_[i][j] + f * k[i][j];
-            return w;
-        };
-        eval(y_, k1);
-        eval(combine(k1, h / 2), k2);
-        eval(combine(k2, h / 2), k3);
-        eval(combine(k3, h), k4);
-        for (size_t i = 0; i < n_; ++i)
-            for (int j = 0; j < 6; ++j)
-                y_[i][j] = y_[i][j] + h * 0.16666666666666666 *
-                                          ((k2[i][j] + k3[i][j]) * 2 + k1[i][j] + k4[i][j]);
-    }
-    double value(size_t i, int j) const { return y_[i][j]; }
-
-private:
-    double slope(const std::vector<std::array<double, 6>>& w, size_t i, int j) const {
-        if (j % 2 == 0) return w[i][j + 1];
-        double result = 0;
-        for (size_t k = 0; k + 1 < n_; ++k) {
-            if (k == i) continue;
-            double d2 = (w[i][4] - w[k][4]) * (w[i][4] - w[k][4]) +
-                        (w[i][2] - w[k][2]) * (w[i][2] - w[k][2]) +
-                        (w[i][0] - w[k][0]) * (w[i][0] - w[k][0]);
-            if (d2 == 0) return kCoincidenceResult;
-            result += kGravityKm3PerKgS2 * double(objects_[k].massKg) / std::pow(d2, 1.5) *
-                      (w[k][j - 1] - w[i][j - 1]);
-        }
-        if (i == n_ - 1) {
-            const SimObject& s = objects_.back();
-            auto axis = [j](Vec3f v) { return double(j == 1 ? v.x : j == 3 ? v.y : v.z); };
-            double r = relativisticFactor(s.velocityKmPerS);
-            result += r *
-                      (double(s.actingForceKN.x) * axis(s.forwardDirection) +
-                       double(s.actingForceKN.y) * axis(s.upDirection) +
-                       double(s.actingForceKN.z) * axis(s.rightDirection)) /
-                      double(s.massKg);
-        }
-        return result;
-    }
-    const std::vector<SimObject>& objects_;
-    size_t n_ = 0;
-    std::vector<std::array<double, 6>> y_;
-};
 
 int64_t ulpDistance(double a, double b) {
     auto ordered = [](double x) {
@@ -157,7 +90,7 @@ TEST(Integrator, AgreesWithTheLiteralFormulaWithinAFewUlps) {
         auto objects = randomSystem(count, 99 + static_cast<unsigned>(count), spread);
         IntegratorState fast;
         fast.setUp(objects);
-        LiteralRk4 literal(objects);
+        LiteralIntegrator literal(objects);
         for (int n = 0; n < 30; ++n) {
             fast.step(60.0, objects);
             literal.step(60.0);
