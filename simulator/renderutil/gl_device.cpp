@@ -1,11 +1,15 @@
-// GlDevice: one shader program, a streaming vertex buffer for immediate draws, an off-screen back
-// buffer, and the lazy translation of RenderState into GL state and uniforms.
+// GlDevice: a shader program per texture-stage combination, a streaming vertex buffer for
+// immediate draws, an off-screen back buffer, and the lazy translation of RenderState into GL
+// state and uniforms.
 #include "gl_device.h"
 
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 
 #include "gl_resources.h"
 #include "gl_shaders.h"
@@ -18,7 +22,21 @@ constexpr int kFormatCount = 4;
 struct Uniforms {
     GLint worldViewProj, normalMatrix, screenSpace, viewportSize, lighting, normalize,
         globalAmbient, matDiffuse, matAmbient, matEmissive, lightCount, lightDir, lightDiffuse,
-        texture, textured, colorOp, alphaOp, alphaFunc, alphaRef, vertexColorDiffuse;
+        texture, alphaRef;
+};
+
+struct Program {
+    GLuint name = 0;
+    Uniforms u{};
+};
+
+// The fragment stage a state needs, packed into a key of the program cache.
+struct FragmentVariant {
+    bool textured;
+    int colorOp, alphaOp;
+    int alphaFunc;  // -1 when the test is off or always passes
+
+    int key() const { return (textured ? 1 : 0) | colorOp << 1 | alphaOp << 3 | (alphaFunc + 1) << 5; }
 };
 
 GLuint compileShader(GLenum type, const char* source, std::string& error) {
@@ -87,11 +105,29 @@ GLint minFilter(TextureFilter min, TextureFilter mip, bool hasMips) {
 
 void uploadColor(GLint location, const ColorF& c) { glUniform4f(location, c.r, c.g, c.b, c.a); }
 
+FragmentVariant fragmentVariant(const RenderState& s) {
+    FragmentVariant v{};
+    v.textured = s.texture && s.texture->valid();
+    v.colorOp = static_cast<int>(s.colorOp);
+    v.alphaOp = static_cast<int>(s.alphaOp);
+    v.alphaFunc = s.alphaTest && s.alphaFunc != CompareFunc::Always ? static_cast<int>(s.alphaFunc) : -1;
+    return v;
+}
+
+std::string fragmentSource(const FragmentVariant& v) {
+    return "#version 330 core\n#define TEXTURED " + std::to_string(v.textured ? 1 : 0) +
+           "\n#define COLOR_OP " + std::to_string(v.colorOp) + "\n#define ALPHA_OP " +
+           std::to_string(v.alphaOp) + "\n#define ALPHA_FUNC " + std::to_string(v.alphaFunc) +
+           "\n" + kDeviceFragmentShader;
+}
+
 }  // namespace
 
 struct GlDevice::Impl {
-    GLuint program = 0;
-    Uniforms u{};
+    GLuint vertexShader = 0;
+    std::map<int, Program> programs;  // by FragmentVariant::key
+    const Program* current = nullptr;
+    Uniforms u{};  // of the current program
     GLuint streamBuffer = 0;
     size_t streamOffset = 0;
     size_t streamBytes = kStreamBytes;
@@ -103,10 +139,48 @@ struct GlDevice::Impl {
     bool haveApplied = false;
     RenderState applied;
     int appliedLit = -1;
-    bool appliedTextured = false;
     int appliedFormat = -1;
     int appliedViewportW = -1, appliedViewportH = -1;
     GLint appliedMinFilter = -1, appliedMagFilter = -1, appliedWrap = -1;
+
+    // The program of a variant, linked on first use. When that fails: nullptr, and the reason in
+    // error the first time only (the failure is remembered, not retried on every draw).
+    const Program* program(const FragmentVariant& v, std::string& error) {
+        auto found = programs.find(v.key());
+        if (found != programs.end()) return found->second.name ? &found->second : nullptr;
+        GLuint fs = compileShader(GL_FRAGMENT_SHADER, fragmentSource(v).c_str(), error);
+        if (!fs) {
+            programs.emplace(v.key(), Program{});
+            return nullptr;
+        }
+        Program p;
+        p.name = glCreateProgram();
+        glAttachShader(p.name, vertexShader);
+        glAttachShader(p.name, fs);
+        glLinkProgram(p.name);
+        glDetachShader(p.name, vertexShader);
+        glDeleteShader(fs);
+        GLint ok = 0;
+        glGetProgramiv(p.name, GL_LINK_STATUS, &ok);
+        if (!ok) {
+            char log[2048] = {};
+            glGetProgramInfoLog(p.name, sizeof log, nullptr, log);
+            error = std::string("shader link failed: ") + log;
+            glDeleteProgram(p.name);
+            programs.emplace(v.key(), Program{});
+            return nullptr;
+        }
+        auto loc = [&](const char* name) { return glGetUniformLocation(p.name, name); };
+        p.u = {loc("uWorldViewProj"), loc("uNormalMatrix"), loc("uScreenSpace"), loc("uViewportSize"),
+               loc("uLighting"),      loc("uNormalize"),    loc("uGlobalAmbient"), loc("uMatDiffuse"),
+               loc("uMatAmbient"),    loc("uMatEmissive"),  loc("uLightCount"), loc("uLightDir"),
+               loc("uLightDiffuse"),  loc("uTexture"),      loc("uAlphaRef")};
+        glUseProgram(p.name);
+        glUniform1i(p.u.texture, 0);
+        // The next apply() binds whichever program it needs and uploads every uniform.
+        current = nullptr;
+        return &programs.emplace(v.key(), p).first->second;
+    }
 };
 
 GlDevice::GlDevice() : impl_(std::make_unique<Impl>()) {}
@@ -114,7 +188,8 @@ GlDevice::GlDevice() : impl_(std::make_unique<Impl>()) {}
 GlDevice::~GlDevice() {
     if (!impl_) return;
     Impl& d = *impl_;
-    if (d.program) glDeleteProgram(d.program);
+    for (auto& [key, program] : d.programs) glDeleteProgram(program.name);
+    if (d.vertexShader) glDeleteShader(d.vertexShader);
     if (d.streamBuffer) glDeleteBuffers(1, &d.streamBuffer);
     glDeleteVertexArrays(kFormatCount, d.streamVao);
     if (d.sampler) glDeleteSamplers(1, &d.sampler);
@@ -129,35 +204,12 @@ bool GlDevice::init() {
         error_ = "OpenGL 3.3 is not available";
         return false;
     }
-    GLuint vs = compileShader(GL_VERTEX_SHADER, kDeviceVertexShader, error_);
-    if (!vs) return false;
-    GLuint fs = compileShader(GL_FRAGMENT_SHADER, kDeviceFragmentShader, error_);
-    if (!fs) {
-        glDeleteShader(vs);
+    d.vertexShader = compileShader(GL_VERTEX_SHADER, kDeviceVertexShader, error_);
+    if (!d.vertexShader) return false;
+    // The plainest and the commonest programs are built now, so that a broken driver shows here.
+    if (!d.program(FragmentVariant{false, 2, 2, -1}, error_) ||
+        !d.program(FragmentVariant{true, 0, 0, -1}, error_))
         return false;
-    }
-    d.program = glCreateProgram();
-    glAttachShader(d.program, vs);
-    glAttachShader(d.program, fs);
-    glLinkProgram(d.program);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(d.program, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        char log[2048] = {};
-        glGetProgramInfoLog(d.program, sizeof log, nullptr, log);
-        error_ = std::string("shader link failed: ") + log;
-        return false;
-    }
-    auto loc = [&](const char* name) { return glGetUniformLocation(d.program, name); };
-    d.u = {loc("uWorldViewProj"), loc("uNormalMatrix"), loc("uScreenSpace"), loc("uViewportSize"),
-           loc("uLighting"),      loc("uNormalize"),    loc("uGlobalAmbient"), loc("uMatDiffuse"),
-           loc("uMatAmbient"),    loc("uMatEmissive"),  loc("uLightCount"), loc("uLightDir"),
-           loc("uLightDiffuse"),  loc("uTexture"),      loc("uTextured"),   loc("uColorOp"),
-           loc("uAlphaOp"),       loc("uAlphaFunc"),    loc("uAlphaRef"),   loc("uVertexColorDiffuse")};
-    glUseProgram(d.program);
-    glUniform1i(d.u.texture, 0);
 
     glGenBuffers(1, &d.streamBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, d.streamBuffer);
@@ -291,8 +343,25 @@ void GlDevice::apply() {
     Impl& d = *impl_;
     RenderState& a = d.applied;
     const RenderState& s = state_;
+    // Uniforms belong to a program: a switch uploads them all again.
+    std::string failure;
+    const Program* wanted = d.program(fragmentVariant(s), failure);
+    if (!failure.empty()) {
+        error_ = failure;
+        std::fprintf(stderr, "corvane: %s\n", failure.c_str());
+    }
+    if (!wanted) wanted = d.current;  // the nearest we have
+    if (!wanted) return;
+    if (wanted != d.current) {
+        glUseProgram(wanted->name);
+        d.current = wanted;
+        d.u = wanted->u;
+        d.haveApplied = false;
+        d.appliedFormat = d.appliedLit = -1;
+        d.appliedViewportW = d.appliedViewportH = -1;
+    }
     const bool all = !d.haveApplied;
-    if (all) glUseProgram(d.program);
+    if (all) glUseProgram(d.current->name);
 
     if (all || s.world != a.world || s.view != a.view || s.projection != a.projection) {
         const Mat4f wvp = s.world * s.view * s.projection;
@@ -336,10 +405,6 @@ void GlDevice::apply() {
     // changes the binding behind the device's back), and binding is cheap.
     const bool textured = s.texture && s.texture->valid();
     glBindTexture(GL_TEXTURE_2D, textured ? s.texture->glName() : 0);
-    if (all || textured != d.appliedTextured) {
-        glUniform1i(d.u.textured, textured);
-        d.appliedTextured = textured;
-    }
     const bool hasMips = s.texture && s.texture->hasMipmaps();
     const GLint minF = minFilter(s.minFilter, s.mipFilter, hasMips);
     const GLint magF = s.magFilter == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST;
@@ -353,12 +418,8 @@ void GlDevice::apply() {
     d.appliedMinFilter = minF;
     d.appliedMagFilter = magF;
     d.appliedWrap = wrap;
-    if (all || s.colorOp != a.colorOp) glUniform1i(d.u.colorOp, static_cast<int>(s.colorOp));
-    if (all || s.alphaOp != a.alphaOp) glUniform1i(d.u.alphaOp, static_cast<int>(s.alphaOp));
-    if (all || s.alphaTest != a.alphaTest || s.alphaFunc != a.alphaFunc || s.alphaRef != a.alphaRef) {
-        glUniform1i(d.u.alphaFunc, s.alphaTest ? static_cast<int>(s.alphaFunc) : -1);
+    if (all || s.alphaRef != a.alphaRef)
         glUniform1f(d.u.alphaRef, static_cast<float>(std::clamp(s.alphaRef, 0, 255)));
-    }
 
     if (all || s.blend != a.blend) s.blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
     if (all || s.srcBlend != a.srcBlend || s.dstBlend != a.dstBlend)
@@ -391,14 +452,12 @@ void GlDevice::apply() {
 
 void GlDevice::prepareDraw(VertexFormat format) {
     Impl& d = *impl_;
-    // Until a frame binds another program (nothing else in this code does), only state changes
-    // cost anything here.
+    // Only state changes cost anything here.
     apply();
     const bool screen = format == VertexFormat::Screen;
     const int f = static_cast<int>(format);
     if (d.appliedFormat != f) {
         glUniform1i(d.u.screenSpace, screen);
-        glUniform1i(d.u.vertexColorDiffuse, format == VertexFormat::PositionColor);
         d.appliedFormat = f;
     }
     const int lit = state_.lighting && !screen ? 1 : 0;

@@ -1,4 +1,4 @@
-// Shader source of the device program. Per-vertex lighting (as the classic pipeline lights
+// Shader source of the device programs. Per-vertex lighting (as the classic pipeline lights
 // vertices), per-fragment texture stage and alpha test.
 #include "gl_shaders.h"
 
@@ -55,33 +55,55 @@ void main() {
 }
 )";
 
-const char* const kDeviceFragmentShader = R"(#version 330 core
+// Compiled once per combination of the texture stage and alpha test in use (the defines come
+// first): a software rasteriser pays for every branch and for a discard that can never happen.
+//   TEXTURED 0/1, COLOR_OP and ALPHA_OP 0 modulate, 1 select texture, 2 select diffuse,
+//   ALPHA_FUNC -1 off, else the compare function 0..7 (never .. always).
+const char* const kDeviceFragmentShader = R"(
 in vec4 vColor;
 in vec2 vUv;
 uniform sampler2D uTexture;
-uniform bool uTextured;
-uniform int uColorOp;   // 0 modulate, 1 select texture, 2 select diffuse
-uniform int uAlphaOp;
-uniform int uAlphaFunc; // -1 off, else a compare function 0..7
 uniform float uAlphaRef;  // 0..255
 out vec4 fragColor;
 
-bool passes(int func, float a, float ref) {
-    if (func == 0) return false;
-    if (func == 1) return a < ref;
-    if (func == 2) return a == ref;
-    if (func == 3) return a <= ref;
-    if (func == 4) return a > ref;
-    if (func == 5) return a != ref;
-    if (func == 6) return a >= ref;
-    return true;
-}
-
 void main() {
-    vec4 t = uTextured ? texture(uTexture, vUv) : vec4(1.0);
-    vec3 rgb = uColorOp == 0 ? t.rgb * vColor.rgb : (uColorOp == 1 ? t.rgb : vColor.rgb);
-    float a = uAlphaOp == 0 ? t.a * vColor.a : (uAlphaOp == 1 ? t.a : vColor.a);
-    if (uAlphaFunc >= 0 && !passes(uAlphaFunc, floor(a * 255.0 + 0.5), uAlphaRef)) discard;
+#if TEXTURED && (COLOR_OP != 2 || ALPHA_OP != 2)
+    vec4 t = texture(uTexture, vUv);
+#else
+    vec4 t = vec4(1.0);
+#endif
+#if COLOR_OP == 0
+    vec3 rgb = t.rgb * vColor.rgb;
+#elif COLOR_OP == 1
+    vec3 rgb = t.rgb;
+#else
+    vec3 rgb = vColor.rgb;
+#endif
+#if ALPHA_OP == 0
+    float a = t.a * vColor.a;
+#elif ALPHA_OP == 1
+    float a = t.a;
+#else
+    float a = vColor.a;
+#endif
+#if ALPHA_FUNC >= 0 && ALPHA_FUNC != 7
+    float a8 = floor(a * 255.0 + 0.5);
+#if ALPHA_FUNC == 0
+    discard;
+#elif ALPHA_FUNC == 1
+    if (!(a8 < uAlphaRef)) discard;
+#elif ALPHA_FUNC == 2
+    if (!(a8 == uAlphaRef)) discard;
+#elif ALPHA_FUNC == 3
+    if (!(a8 <= uAlphaRef)) discard;
+#elif ALPHA_FUNC == 4
+    if (!(a8 > uAlphaRef)) discard;
+#elif ALPHA_FUNC == 5
+    if (!(a8 != uAlphaRef)) discard;
+#else
+    if (!(a8 >= uAlphaRef)) discard;
+#endif
+#endif
     fragColor = vec4(rgb, a);
 }
 )";

@@ -1,5 +1,5 @@
-// Source of the device's single shader program: fixed-function transform, lighting and texture
-// stage 0 on OpenGL 3.3 core.
+// Source of the device's shader programs: fixed-function transform, lighting and texture stage 0
+// on OpenGL 3.3 core. The fragment source needs a "#version" line and its defines put before it.
 #pragma once
 
 extern const char* const kDeviceVertexShader;

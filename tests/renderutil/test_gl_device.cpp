@@ -230,6 +230,47 @@ TEST_F(GlDeviceTest, TextureStageAlphaTestAndBlending) {
     expectRgb(pixel(8, 10), {255, 255, 0}, 0);
 }
 
+// Each compare function against reference 128 on texels of alpha 127, 128 and 129. Every function
+// runs in a program of its own, so this also checks that a program switch carries the reference
+// and the screen-space uniforms along.
+TEST_F(GlDeviceTest, AlphaTestCompareFunctionsAtTheReference) {
+    Image img;
+    img.resize(3, 1);
+    img.rgba = {255, 0, 0, 127, 255, 0, 0, 128, 255, 0, 0, 129};
+    GlTexture tex;
+    ASSERT_TRUE(tex.create(img, false));
+    device_.setTexture(&tex);
+    device_.setFilters(TextureFilter::Point, TextureFilter::Point, TextureFilter::None);
+    device_.setTextureOps(TextureOp::SelectTexture, TextureOp::SelectTexture);
+    struct Case {
+        CompareFunc func;
+        bool passes[3];  // alpha 127, 128, 129
+    };
+    const Case cases[] = {{CompareFunc::Never, {false, false, false}},
+                          {CompareFunc::Less, {true, false, false}},
+                          {CompareFunc::Equal, {false, true, false}},
+                          {CompareFunc::LessEqual, {true, true, false}},
+                          {CompareFunc::Greater, {false, false, true}},
+                          {CompareFunc::NotEqual, {true, false, true}},
+                          {CompareFunc::GreaterEqual, {false, true, true}},
+                          {CompareFunc::Always, {true, true, true}}};
+    const int columns[3] = {10, 32, 53};
+    for (const Case& c : cases) {
+        device_.clear(true, 0xFF00FF00, true);
+        device_.setAlphaTest(true, c.func, 128);
+        screenRect(0, 0, kW, kH, 0xFFFFFFFF);
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(testing::Message() << "function " << static_cast<int>(c.func) << ", texel " << i);
+            expectRgb(pixel(columns[i], 20), c.passes[i] ? Rgb{255, 0, 0} : Rgb{0, 255, 0}, 0);
+        }
+    }
+    // Select diffuse never needs the texture: the vertex colour shows through unchanged.
+    device_.setAlphaTest(false);
+    device_.setTextureOps(TextureOp::SelectDiffuse, TextureOp::SelectDiffuse);
+    screenRect(0, 0, kW, kH, 0xFF2040C0);
+    expectRgb(pixel(10, 20), {0x20, 0x40, 0xC0}, 0);
+}
+
 TEST_F(GlDeviceTest, StateBlocksRestoreEverything) {
     const RenderState defaults = device_.state();
     EXPECT_TRUE(defaults.lighting);
