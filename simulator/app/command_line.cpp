@@ -44,7 +44,7 @@ bool parseSize(const std::string& s, int& w, int& h) {
 const char* commandLineUsage() {
     return "usage: corvane [--windowed] [--size WxH] [--headless] [--no-render] [--frames N]\n"
            "               [--fixed-dt S] [--input FILE] [--trace FILE] \"DATADIR/|MODE\"\n"
-           "       corvane --probe\n"
+           "       corvane --probe | --help\n"
            "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n";
 }
 
@@ -82,6 +82,8 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             cl.noRender = true;
         } else if (a == "--probe") {
             cl.probe = true;
+        } else if (a == "--help" || a == "-h") {
+            cl.help = true;
         } else if (a == "--size") {
             const std::string* v = value("--size");
             if (!v) return std::nullopt;
@@ -127,7 +129,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             haveData = true;
         }
     }
-    if (!haveData && !cl.probe) {
+    if (!haveData && !cl.probe && !cl.help) {
         error = "no data directory given";
         return std::nullopt;
     }

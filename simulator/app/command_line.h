@@ -19,6 +19,7 @@ struct CommandLine {
     std::string inputPath;      // scripted input
     std::string tracePath;      // CSV trace of every object's state
     bool probe = false;         // print the OpenGL version code and exit
+    bool help = false;          // print the usage and exit
 };
 
 // Parses argv[1..]; on failure returns nothing and sets error to a message for the user.

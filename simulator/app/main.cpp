@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "corvane: %s\n%s", error.c_str(), commandLineUsage());
         return kFatalExitCode;
     }
+    if (cl->help) {
+        std::fputs(commandLineUsage(), stdout);
+        return 0;
+    }
     if (cl->probe) {
         std::printf("0x%x\n", probeOpenGlVersion());
         return 0;

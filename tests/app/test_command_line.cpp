@@ -47,6 +47,10 @@ TEST(CommandLineOptions, AreReadBeforeTheDataArgument) {
     cl = parseCommandLine({"--probe"}, error);
     ASSERT_TRUE(cl) << error;
     EXPECT_TRUE(cl->probe);
+    // Asking for help needs no data directory.
+    cl = parseCommandLine({"--help"}, error);
+    ASSERT_TRUE(cl) << error;
+    EXPECT_TRUE(cl->help);
 }
 
 TEST(CommandLineOptions, MalformedInputIsReportedWithAReason) {
