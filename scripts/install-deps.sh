@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
-  python3
+  python3 locales
 )
 
 missing=()
@@ -20,12 +20,17 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-echo "Installing: ${missing[*]}"
-$SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A decimal-comma locale, so that the tests can show that files are written and read the same
+# way whatever the user's locale is.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
