@@ -11,7 +11,9 @@ import ephemeris  # noqa: E402
 from object_writer import NA, format_float, object_file_text  # noqa: E402
 from output import write_text  # noqa: E402
 
-SPHERE_MESH = "Media/Models/sphere_hi.x"
+# 32 x 16 facets: up close the renderer's N-patches refine it to 128 x 64, which keeps the limb
+# smooth at a fraction of the triangles the 64 x 32 mesh would cost the software rasteriser.
+SPHERE_MESH = "Media/Models/sphere_mid.x"
 SECONDS_PER_HOUR = 3600.0
 
 # name: texture, equatorial radius [km], polar radius [km], sidereal rotation period [h]
