@@ -13,7 +13,7 @@ bool readConfigurationFile(const std::string& path, std::vector<std::string>& en
         return false;
     };
     std::string contents;
-    if (!readWholeFile(path, contents)) return fail("cannot be opened or read");
+    if (!readWholeFile(path, contents)) return fail("the file cannot be opened or read");
     std::vector<std::string> result;
     for (TextLine& line : splitLines(contents)) {
         bool hasDigits = false;

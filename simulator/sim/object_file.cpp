@@ -194,7 +194,7 @@ bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::stri
         return false;
     };
     std::string contents;
-    if (!readWholeFile(fullPath, contents)) return fail("cannot be opened or read");
+    if (!readWholeFile(fullPath, contents)) return fail("the file cannot be opened or read");
     std::vector<TextLine> lines = splitLines(contents);
 
     // Item lines up to the terminator; comment lines may stand anywhere before it.

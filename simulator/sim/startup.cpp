@@ -23,7 +23,7 @@ bool fileExists(const std::string& path) {
 }
 
 std::optional<StartupError> readSelection(const std::string& path, std::string& name) {
-    if (!readSelectionFile(path, name)) return fileError(path, "cannot be opened or read");
+    if (!readSelectionFile(path, name)) return fileError(path, "the file cannot be opened or read");
     return std::nullopt;
 }
 
@@ -53,7 +53,7 @@ std::optional<StartupError> loadStartupState(SimState& state) {
 
     for (const char* icon : {"Media/Icons/yes64.bmp", "Media/Icons/no64.bmp"}) {
         std::string path = dataDir + icon;
-        if (!fileExists(path)) return fileError(path, "is missing");
+        if (!fileExists(path)) return fileError(path, "the file is missing");
     }
 
     if (auto e = readSelection(dataDir + "moviefile.cfg", state.recordingTitle)) return e;
@@ -95,7 +95,7 @@ std::optional<StartupError> loadStartupState(SimState& state) {
             dataDir + "Recordings/" + state.recordingTitle + "/" + state.recordingTitle + ".vcr";
         std::vector<std::string> lines;
         if (!readRecordingLines(recordingPath, lines))
-            return fileError(recordingPath, "cannot be opened or read");
+            return fileError(recordingPath, "the file cannot be opened or read");
         std::string firstDirRelative;
         if (!parseRecording(lines, dataDir, state.replay, firstDirRelative, &reason))
             return fileError(recordingPath, reason);
@@ -115,7 +115,7 @@ std::optional<StartupError> loadStartupState(SimState& state) {
             state.orientation = Mat4f::identity();
         std::string timePath = dataDir + "time.cfg";
         if (!readTimeFile(timePath, state.missionTimeS))
-            return fileError(timePath, "cannot be opened or read");
+            return fileError(timePath, "the file cannot be opened or read");
     } else {
         if (!readLastView(snapshotDir + "last_view.cfg", state.orientation))
             state.orientation = Mat4f::identity();
