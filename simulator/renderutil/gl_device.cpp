@@ -115,10 +115,15 @@ FragmentVariant fragmentVariant(const RenderState& s) {
 }
 
 std::string fragmentSource(const FragmentVariant& v) {
-    return "#version 330 core\n#define TEXTURED " + std::to_string(v.textured ? 1 : 0) +
-           "\n#define COLOR_OP " + std::to_string(v.colorOp) + "\n#define ALPHA_OP " +
-           std::to_string(v.alphaOp) + "\n#define ALPHA_FUNC " + std::to_string(v.alphaFunc) +
-           "\n" + kDeviceFragmentShader;
+    // The alpha reference comparison by compare function, from Less to GreaterEqual.
+    static const char* const kAlphaOperators[] = {"<", "==", "<=", ">", "!=", ">="};
+    std::string defines = "#version 330 core\n#define TEXTURED " + std::to_string(v.textured ? 1 : 0) +
+                          "\n#define COLOR_OP " + std::to_string(v.colorOp) + "\n#define ALPHA_OP " +
+                          std::to_string(v.alphaOp) + "\n";
+    if (v.alphaFunc == 0) defines += "#define ALPHA_NEVER 1\n";
+    if (v.alphaFunc >= 1 && v.alphaFunc <= 6)
+        defines += std::string("#define ALPHA_COMPARE ") + kAlphaOperators[v.alphaFunc - 1] + "\n";
+    return defines + kDeviceFragmentShader;
 }
 
 }  // namespace

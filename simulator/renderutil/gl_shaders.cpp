@@ -58,7 +58,8 @@ void main() {
 // Compiled once per combination of the texture stage and alpha test in use (the defines come
 // first): a software rasteriser pays for every branch and for a discard that can never happen.
 //   TEXTURED 0/1, COLOR_OP and ALPHA_OP 0 modulate, 1 select texture, 2 select diffuse,
-//   ALPHA_FUNC -1 off, else the compare function 0..7 (never .. always).
+//   ALPHA_NEVER or ALPHA_COMPARE (the operator that lets a fragment pass), or neither when every
+//   fragment passes.
 const char* const kDeviceFragmentShader = R"(
 in vec4 vColor;
 in vec2 vUv;
@@ -86,23 +87,10 @@ void main() {
 #else
     float a = vColor.a;
 #endif
-#if ALPHA_FUNC >= 0 && ALPHA_FUNC != 7
-    float a8 = floor(a * 255.0 + 0.5);
-#if ALPHA_FUNC == 0
+#if defined(ALPHA_NEVER)
     discard;
-#elif ALPHA_FUNC == 1
-    if (!(a8 < uAlphaRef)) discard;
-#elif ALPHA_FUNC == 2
-    if (!(a8 == uAlphaRef)) discard;
-#elif ALPHA_FUNC == 3
-    if (!(a8 <= uAlphaRef)) discard;
-#elif ALPHA_FUNC == 4
-    if (!(a8 > uAlphaRef)) discard;
-#elif ALPHA_FUNC == 5
-    if (!(a8 != uAlphaRef)) discard;
-#else
-    if (!(a8 >= uAlphaRef)) discard;
-#endif
+#elif defined(ALPHA_COMPARE)
+    if (!(floor(a * 255.0 + 0.5) ALPHA_COMPARE uAlphaRef)) discard;
 #endif
     fragColor = vec4(rgb, a);
 }
