@@ -27,6 +27,7 @@ struct Uniforms {
 
 struct Program {
     GLuint name = 0;
+    int key = -1;  // FragmentVariant::key
     Uniforms u{};
 };
 
@@ -115,11 +116,15 @@ FragmentVariant fragmentVariant(const RenderState& s) {
 }
 
 std::string fragmentSource(const FragmentVariant& v) {
+    // Each texture operation as an expression, by TextureOp.
+    static const char* const kColorValues[] = {"t.rgb * vColor.rgb", "t.rgb", "vColor.rgb"};
+    static const char* const kAlphaValues[] = {"t.a * vColor.a", "t.a", "vColor.a"};
     // The alpha reference comparison by compare function, from Less to GreaterEqual.
     static const char* const kAlphaOperators[] = {"<", "==", "<=", ">", "!=", ">="};
-    std::string defines = "#version 330 core\n#define TEXTURED " + std::to_string(v.textured ? 1 : 0) +
-                          "\n#define COLOR_OP " + std::to_string(v.colorOp) + "\n#define ALPHA_OP " +
-                          std::to_string(v.alphaOp) + "\n";
+    const bool samples = v.textured && (v.colorOp != 2 || v.alphaOp != 2);
+    std::string defines = std::string("#version 330 core\n#define SAMPLES_TEXTURE ") + (samples ? "1" : "0") +
+                          "\n#define COLOR_VALUE " + kColorValues[v.colorOp] + "\n#define ALPHA_VALUE " +
+                          kAlphaValues[v.alphaOp] + "\n";
     if (v.alphaFunc == 0) defines += "#define ALPHA_NEVER 1\n";
     if (v.alphaFunc >= 1 && v.alphaFunc <= 6)
         defines += std::string("#define ALPHA_COMPARE ") + kAlphaOperators[v.alphaFunc - 1] + "\n";
@@ -159,6 +164,7 @@ struct GlDevice::Impl {
             return nullptr;
         }
         Program p;
+        p.key = v.key();
         p.name = glCreateProgram();
         glAttachShader(p.name, vertexShader);
         glAttachShader(p.name, fs);
@@ -349,13 +355,16 @@ void GlDevice::apply() {
     RenderState& a = d.applied;
     const RenderState& s = state_;
     // Uniforms belong to a program: a switch uploads them all again.
-    std::string failure;
-    const Program* wanted = d.program(fragmentVariant(s), failure);
-    if (!failure.empty()) {
-        error_ = failure;
-        std::fprintf(stderr, "corvane: %s\n", failure.c_str());
+    const FragmentVariant variant = fragmentVariant(s);
+    const Program* wanted = d.current;
+    if (!d.current || d.current->key != variant.key()) {
+        std::string failure;
+        if (const Program* p = d.program(variant, failure)) wanted = p;  // else the nearest we have
+        if (!failure.empty()) {
+            error_ = failure;
+            std::fprintf(stderr, "corvane: %s\n", failure.c_str());
+        }
     }
-    if (!wanted) wanted = d.current;  // the nearest we have
     if (!wanted) return;
     if (wanted != d.current) {
         glUseProgram(wanted->name);
@@ -366,7 +375,6 @@ void GlDevice::apply() {
         d.appliedViewportW = d.appliedViewportH = -1;
     }
     const bool all = !d.haveApplied;
-    if (all) glUseProgram(d.current->name);
 
     if (all || s.world != a.world || s.view != a.view || s.projection != a.projection) {
         const Mat4f wvp = s.world * s.view * s.projection;

@@ -57,7 +57,7 @@ void main() {
 
 // Compiled once per combination of the texture stage and alpha test in use (the defines come
 // first): a software rasteriser pays for every branch and for a discard that can never happen.
-//   TEXTURED 0/1, COLOR_OP and ALPHA_OP 0 modulate, 1 select texture, 2 select diffuse,
+//   SAMPLES_TEXTURE 0/1 (t is the texel or white), COLOR_VALUE and ALPHA_VALUE the stage's expressions,
 //   ALPHA_NEVER or ALPHA_COMPARE (the operator that lets a fragment pass), or neither when every
 //   fragment passes.
 const char* const kDeviceFragmentShader = R"(
@@ -68,25 +68,13 @@ uniform float uAlphaRef;  // 0..255
 out vec4 fragColor;
 
 void main() {
-#if TEXTURED && (COLOR_OP != 2 || ALPHA_OP != 2)
+#if SAMPLES_TEXTURE
     vec4 t = texture(uTexture, vUv);
 #else
-    vec4 t = vec4(1.0);
+    vec4 t = vec4(1.0);  // no texture samples as white
 #endif
-#if COLOR_OP == 0
-    vec3 rgb = t.rgb * vColor.rgb;
-#elif COLOR_OP == 1
-    vec3 rgb = t.rgb;
-#else
-    vec3 rgb = vColor.rgb;
-#endif
-#if ALPHA_OP == 0
-    float a = t.a * vColor.a;
-#elif ALPHA_OP == 1
-    float a = t.a;
-#else
-    float a = vColor.a;
-#endif
+    vec3 rgb = COLOR_VALUE;
+    float a = ALPHA_VALUE;
 #if defined(ALPHA_NEVER)
     discard;
 #elif defined(ALPHA_COMPARE)

@@ -2,6 +2,7 @@
 // The file is read once; entries are taken verbatim apart from the line end.
 #include "config_file.h"
 
+#include "file_error.h"
 #include "float_format.h"
 #include "object_file.h"
 #include "text_file.h"
@@ -13,7 +14,7 @@ bool readConfigurationFile(const std::string& path, std::vector<std::string>& en
         return false;
     };
     std::string contents;
-    if (!readWholeFile(path, contents)) return fail("the file cannot be opened or read");
+    if (!readWholeFile(path, contents)) return fail(kUnreadableFileReason);
     std::vector<std::string> result;
     for (TextLine& line : splitLines(contents)) {
         bool hasDigits = false;

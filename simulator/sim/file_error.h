@@ -4,6 +4,9 @@
 
 #include <string>
 
+// The reason given when a file cannot be opened or read at all.
+inline constexpr const char* kUnreadableFileReason = "the file cannot be opened or read";
+
 struct FileError {
     std::string path;    // full path as built (data directory + relative name)
     std::string reason;  // what went wrong, for standard error; never shown in the message box

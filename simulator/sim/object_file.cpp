@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "file_error.h"
 #include "float_format.h"
 #include "text_file.h"
 
@@ -194,7 +195,7 @@ bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::stri
         return false;
     };
     std::string contents;
-    if (!readWholeFile(fullPath, contents)) return fail("the file cannot be opened or read");
+    if (!readWholeFile(fullPath, contents)) return fail(kUnreadableFileReason);
     std::vector<TextLine> lines = splitLines(contents);
 
     // Item lines up to the terminator; comment lines may stand anywhere before it.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "config_file.h"
+#include "file_error.h"
 #include "object_file.h"
 #include "orbit_init.h"
 #include "recording_file.h"
@@ -23,7 +24,7 @@ bool fileExists(const std::string& path) {
 }
 
 std::optional<StartupError> readSelection(const std::string& path, std::string& name) {
-    if (!readSelectionFile(path, name)) return fileError(path, "the file cannot be opened or read");
+    if (!readSelectionFile(path, name)) return fileError(path, kUnreadableFileReason);
     return std::nullopt;
 }
 
@@ -95,7 +96,7 @@ std::optional<StartupError> loadStartupState(SimState& state) {
             dataDir + "Recordings/" + state.recordingTitle + "/" + state.recordingTitle + ".vcr";
         std::vector<std::string> lines;
         if (!readRecordingLines(recordingPath, lines))
-            return fileError(recordingPath, "the file cannot be opened or read");
+            return fileError(recordingPath, kUnreadableFileReason);
         std::string firstDirRelative;
         if (!parseRecording(lines, dataDir, state.replay, firstDirRelative, &reason))
             return fileError(recordingPath, reason);
@@ -115,7 +116,7 @@ std::optional<StartupError> loadStartupState(SimState& state) {
             state.orientation = Mat4f::identity();
         std::string timePath = dataDir + "time.cfg";
         if (!readTimeFile(timePath, state.missionTimeS))
-            return fileError(timePath, "the file cannot be opened or read");
+            return fileError(timePath, kUnreadableFileReason);
     } else {
         if (!readLastView(snapshotDir + "last_view.cfg", state.orientation))
             state.orientation = Mat4f::identity();
