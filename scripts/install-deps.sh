@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
-  python3 locales
+  python3 python3-erfa locales
 )
 
 missing=()

@@ -1,13 +1,21 @@
-# Positions and velocities of the Sun, the planets and the Moon at epoch J2000.0 in the simulator's
-# world frame (km, km/s): +Y to the celestial north pole, right ascension 0 h along +Z, 6 h along -X.
+# Positions and velocities of the Sun, the planets and the Moon at epoch J2000.0 (2000-01-01 12:00
+# TDB) in the simulator's world frame (km, km/s): +Y to the celestial north pole, right ascension
+# 0 h along +Z, 6 h along -X. The places come from the IAU/SOFA planetary theories as ERFA carries
+# them (Debian: python3-erfa): plan94 for the planets, epv00 for Earth, moon98 for the Moon.
 import math
 
+import erfa
+
 AU_KM = 149597870.7
-OBLIQUITY_DEG = 23.43928  # mean obliquity of the ecliptic at J2000.0
-# The simulator's gravitational constant, km^3 kg^-1 s^-2; velocities are computed with it so
-# that the simulated orbits keep the published semi-major axes.
+SECONDS_PER_DAY = 86400.0
+J2000_JD = 2451545.0
+# The simulator's gravitational constant, km^3 kg^-1 s^-2.
 G_SIM = 6.672e-20
 G_SI_KM = 6.6743e-20  # CODATA 2018, km^3 kg^-1 s^-2, turns published GM values into masses
+# The simulator's G is 0.035 % smaller than the true one, so every simulated GM is too. Scaling all
+# velocities by sqrt(G_SIM / G_SI_KM) keeps every orbit's size, shape and orientation (the whole
+# motion merely runs that much slower), so the bodies keep to their true paths.
+VELOCITY_SCALE = math.sqrt(G_SIM / G_SI_KM)
 
 # GM in km^3/s^2 (JPL DE440 constants), so masses follow as GM / G.
 GM_KM3_S2 = {
@@ -23,33 +31,19 @@ GM_KM3_S2 = {
     "Neptune": 6836527.1,
 }
 
-# Keplerian elements at J2000.0 of the JPL "approximate positions of the planets" table
-# (valid 1800-2050): a [AU], e, I [deg], L [deg], longitude of perihelion [deg], node [deg].
-ELEMENTS = {
-    "Mercury": (0.38709927, 0.20563593, 7.00497902, 252.25032350, 77.45779628, 48.33076593),
-    "Venus": (0.72333566, 0.00677672, 3.39467605, 181.97909950, 131.60246718, 76.67984255),
-    "EMBary": (1.00000261, 0.01671123, -0.00001531, 100.46457166, 102.93768193, 0.0),
-    "Mars": (1.52371034, 0.09339410, 1.84969142, -4.55343205, -23.94362959, 49.55953891),
-    "Jupiter": (5.20288700, 0.04838624, 1.30439695, 34.39644051, 14.72847983, 100.47390909),
-    "Saturn": (9.53667594, 0.05386179, 2.48599187, 49.95424423, 92.59887831, 113.66242448),
-    "Uranus": (19.18916464, 0.04725744, 0.77263783, 313.23810451, 170.95427630, 74.01692503),
-    "Neptune": (30.06992276, 0.00859048, 1.77004347, -55.12002969, 44.96476227, 131.78422574),
-}
+# plan94's planet numbers (3, the Earth-Moon barycentre, is not used: Earth comes from epv00).
+PLAN94_NUMBER = {"Mercury": 1, "Venus": 2, "Mars": 4, "Jupiter": 5, "Saturn": 6, "Uranus": 7,
+                 "Neptune": 8}
 
 
 def mass_kg(name):
     return GM_KM3_S2[name] / G_SI_KM
 
 
-def ecliptic_to_world(v):
-    """Ecliptic (x to the equinox, z to the ecliptic pole) to the world frame."""
-    eps = math.radians(OBLIQUITY_DEG)
-    x, y, z = v
-    xe = x
-    ye = y * math.cos(eps) - z * math.sin(eps)
-    ze = y * math.sin(eps) + z * math.cos(eps)
-    # Equatorial (X to RA 0 h, Y to RA 6 h, Z north) to world: RA 0 h along +Z, 6 h along -X.
-    return (-ye, ze, xe)
+def equatorial_to_world(v):
+    """J2000 mean equator and equinox (x to the equinox, z to the pole) to the world frame."""
+    x, y, z = (float(c) for c in v)
+    return (-y, z, x)
 
 
 def world_direction(ra_deg, dec_deg):
@@ -64,108 +58,52 @@ def right_ascension_deg(v):
     return math.degrees(math.atan2(-x, z)) % 360.0
 
 
-def kepler_state(elements, mu_km3_s2):
-    """Heliocentric ecliptic position (km) and velocity (km/s) from J2000 elements."""
-    a_au, e, inc, mean_long, long_peri, node = elements
-    a = a_au * AU_KM
-    inc, node = math.radians(inc), math.radians(node)
-    arg_peri = math.radians(long_peri) - node
-    mean_anom = math.radians((mean_long - long_peri + 180.0) % 360.0 - 180.0)
-    ecc_anom = mean_anom
-    for _ in range(50):
-        ecc_anom -= (ecc_anom - e * math.sin(ecc_anom) - mean_anom) / (1 - e * math.cos(ecc_anom))
-    # Orbit-plane coordinates, x toward perihelion.
-    xp = a * (math.cos(ecc_anom) - e)
-    yp = a * math.sqrt(1 - e * e) * math.sin(ecc_anom)
-    r = a * (1 - e * math.cos(ecc_anom))
-    ecc_rate = math.sqrt(mu_km3_s2 / a ** 3) / (1 - e * math.cos(ecc_anom))
-    vxp = -a * math.sin(ecc_anom) * ecc_rate
-    vyp = a * math.sqrt(1 - e * e) * math.cos(ecc_anom) * ecc_rate
-    del r
-
-    def rotate(xo, yo):
-        cw, sw = math.cos(arg_peri), math.sin(arg_peri)
-        co, so = math.cos(node), math.sin(node)
-        ci, si = math.cos(inc), math.sin(inc)
-        x = (cw * co - sw * so * ci) * xo + (-sw * co - cw * so * ci) * yo
-        y = (cw * so + sw * co * ci) * xo + (-sw * so + cw * co * ci) * yo
-        z = (sw * si) * xo + (cw * si) * yo
-        return (x, y, z)
-
-    return rotate(xp, yp), rotate(vxp, vyp)
-
-
-def moon_geocentric_ecliptic(t_centuries):
-    """Geocentric ecliptic position of the Moon (km), main terms of the ELP-2000/82 series."""
-    d2r = math.radians
-    lp = 218.3164477 + 481267.88123421 * t_centuries
-    dd = d2r(297.8501921 + 445267.1114034 * t_centuries)
-    m = d2r(357.5291092 + 35999.0502909 * t_centuries)
-    mp = d2r(134.9633964 + 477198.8675055 * t_centuries)
-    f = d2r(93.2720950 + 483202.0175233 * t_centuries)
-    lon = lp + 1e-6 * (
-        6288774 * math.sin(mp) + 1274027 * math.sin(2 * dd - mp) + 658314 * math.sin(2 * dd)
-        + 213618 * math.sin(2 * mp) - 185116 * math.sin(m) - 114332 * math.sin(2 * f)
-        + 58793 * math.sin(2 * dd - 2 * mp) + 57066 * math.sin(2 * dd - m - mp)
-        + 53322 * math.sin(2 * dd + mp) + 45758 * math.sin(2 * dd - m)
-        - 40923 * math.sin(m - mp) - 34720 * math.sin(dd) - 30383 * math.sin(m + mp))
-    lat = 1e-6 * (
-        5128122 * math.sin(f) + 280602 * math.sin(mp + f) + 277693 * math.sin(mp - f)
-        + 173237 * math.sin(2 * dd - f) + 55413 * math.sin(2 * dd - mp + f)
-        + 46271 * math.sin(2 * dd - mp - f) + 32573 * math.sin(2 * dd + f)
-        + 17198 * math.sin(2 * mp + f))
-    dist = 385000.56 + 1e-3 * (
-        -20905355 * math.cos(mp) - 3699111 * math.cos(2 * dd - mp) - 2955968 * math.cos(2 * dd)
-        - 569925 * math.cos(2 * mp) + 48888 * math.cos(m) - 3149 * math.cos(2 * f)
-        + 246158 * math.cos(2 * dd - 2 * mp) - 152138 * math.cos(2 * dd - m - mp)
-        - 170733 * math.cos(2 * dd + mp) - 204586 * math.cos(2 * dd - m)
-        - 129620 * math.cos(m - mp) + 108743 * math.cos(dd) + 104755 * math.cos(m + mp))
-    lon, lat = d2r(lon), d2r(lat)
-    return (dist * math.cos(lat) * math.cos(lon), dist * math.cos(lat) * math.sin(lon),
-            dist * math.sin(lat))
-
-
-def moon_geocentric_state():
-    """Geocentric ecliptic position (km) and velocity (km/s) of the Moon at J2000.0."""
-    step_s = 600.0
-    dt = step_s / (36525.0 * 86400.0)
-    before = moon_geocentric_ecliptic(-dt)
-    after = moon_geocentric_ecliptic(dt)
-    velocity = tuple((b - a) / (2 * step_s) for a, b in zip(before, after))
-    return moon_geocentric_ecliptic(0.0), velocity
-
-
 def add(a, b):
     return tuple(x + y for x, y in zip(a, b))
+
+
+def sub(a, b):
+    return tuple(x - y for x, y in zip(a, b))
 
 
 def scale(a, s):
     return tuple(x * s for x in a)
 
 
-def solar_system_j2000():
-    """Returns {name: (position_km, velocity_km_s)} in the world frame.
+def _state_km(pv_au):
+    """(position km, velocity km/s) in the world frame from an ERFA p,v pair in au and au/day."""
+    position, velocity = pv_au
+    return (equatorial_to_world(scale(position, AU_KM)),
+            equatorial_to_world(scale(velocity, AU_KM / SECONDS_PER_DAY)))
 
-    Positions are heliocentric (the Sun at the origin); the Sun's velocity cancels the total
-    momentum, so the centre of mass of the system stays at rest."""
-    m_sun = mass_kg("Sun")
-    states = {}
-    for name, elements in ELEMENTS.items():
-        if name == "EMBary":
-            m_body = mass_kg("Earth") + mass_kg("Moon")
-        else:
-            m_body = mass_kg(name)
-        states[name] = kepler_state(elements, G_SIM * (m_sun + m_body))
-    moon_pos, moon_vel = moon_geocentric_state()
-    m_earth, m_moon = mass_kg("Earth"), mass_kg("Moon")
-    share = m_moon / (m_earth + m_moon)
-    bary_pos, bary_vel = states.pop("EMBary")
-    states["Earth"] = (add(bary_pos, scale(moon_pos, -share)), add(bary_vel, scale(moon_vel, -share)))
-    states["Moon"] = (add(bary_pos, scale(moon_pos, 1 - share)),
-                      add(bary_vel, scale(moon_vel, 1 - share)))
-    world = {name: (ecliptic_to_world(p), ecliptic_to_world(v)) for name, (p, v) in states.items()}
+
+def heliocentric_j2000():
+    """{name: (position km, velocity km/s)} relative to the Sun's centre, geometric (no light
+    time, no aberration), in the world frame, exactly as the theories give them."""
+    states = {"Sun": ((0.0, 0.0, 0.0), (0.0, 0.0, 0.0))}
+    for name, number in PLAN94_NUMBER.items():
+        states[name] = _state_km(erfa.plan94(J2000_JD, 0.0, number))
+    earth_heliocentric, _ = erfa.epv00(J2000_JD, 0.0)
+    states["Earth"] = _state_km(earth_heliocentric)
+    moon_position, moon_velocity = _state_km(erfa.moon98(J2000_JD, 0.0))
+    earth_position, earth_velocity = states["Earth"]
+    states["Moon"] = (add(earth_position, moon_position), add(earth_velocity, moon_velocity))
+    return states
+
+
+def solar_system_j2000():
+    """Returns {name: (position_km, velocity_km_s)} in the world frame as delivered.
+
+    The origin is Earth's centre at the epoch: object files hold six significant digits, and
+    only small coordinates keep Earth, the Moon and the ship near Earth to within a kilometre of
+    their places. Velocities are relative to the system's centre of mass (it stays at rest) and
+    scaled by VELOCITY_SCALE for the simulator's gravitational constant."""
+    helio = heliocentric_j2000()
+    total_mass = sum(mass_kg(name) for name in helio)
     momentum = (0.0, 0.0, 0.0)
-    for name, (_, v) in world.items():
-        momentum = add(momentum, scale(v, mass_kg(name)))
-    world["Sun"] = ((0.0, 0.0, 0.0), scale(momentum, -1.0 / m_sun))
-    return world
+    for name, (_, velocity) in helio.items():
+        momentum = add(momentum, scale(velocity, mass_kg(name)))
+    centre_velocity = scale(momentum, 1.0 / total_mass)
+    origin = helio["Earth"][0]
+    return {name: (sub(position, origin), scale(sub(velocity, centre_velocity), VELOCITY_SCALE))
+            for name, (position, velocity) in helio.items()}

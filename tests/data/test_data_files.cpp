@@ -19,6 +19,7 @@ namespace {
 
 const std::string kData = CELESTRIX_DATA_SOURCE;
 const std::string kTools = CELESTRIX_TOOLS_DIR;
+const std::string kPython = CELESTRIX_PYTHON;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -306,9 +307,10 @@ TEST(DataDirectory, TexturesDecodeAndTheRingHasTransparentGaps) {
 }
 
 TEST(DataDirectory, QuickGeneratorsReproduceTheirFilesExactly) {
-    if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
+    const std::string probe = "\"" + kPython + "\" --version > /dev/null 2>&1";
+    if (std::system(probe.c_str()) != 0) GTEST_SKIP() << "no python3";
     testdata::TempDataDir out;
-    std::string command = "python3 \"" + kTools + "make_all.py\" --fast --out \"" + out.path() + "\"";
+    std::string command = "\"" + kPython + "\" \"" + kTools + "make_all.py\" --fast --out \"" + out.path() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     size_t compared = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(out.path())) {
