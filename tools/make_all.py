@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # Regenerates every generated file of the data directory, bit for bit: fixed seeds, no clock.
-# The catalogue and the textures need the unpacked Debian packages (see tools/README.md); without
-# --packages those two steps are skipped.
+# The catalogue and the planet maps need the unpacked Debian packages (see tools/README.md);
+# without --packages those two steps are skipped. The Sun and the ring are procedural.
 import argparse
 import os
 import subprocess
@@ -12,6 +12,7 @@ import make_default_config  # noqa: E402
 import make_gui_specs  # noqa: E402
 import make_icons  # noqa: E402
 import make_pictures  # noqa: E402
+import make_ring_texture  # noqa: E402
 import make_sphere_mesh  # noqa: E402
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
@@ -34,8 +35,11 @@ def main():
     if args.fast:
         return
     make_pictures.build(args.out)
+    make_ring_texture.build(args.out)
+    subprocess.run([sys.executable, os.path.join(TOOLS, "make_sun_texture.py"), "--out", args.out],
+                   check=True)
     if not args.packages:
-        print("no --packages: stars.txt and the textures were left as they are")
+        print("no --packages: stars.txt and the planet maps were left as they are")
         return
     packages = args.packages
     subprocess.run([sys.executable, os.path.join(TOOLS, "make_star_catalogue.py"),

@@ -1,32 +1,28 @@
 #!/usr/bin/env python3
-# Generates Media/Textures/ and Media/Ring Textures/: planet and Moon maps taken from Debian's
-# openuniverse-common and xplanet-images packages (scaled to 1024 x 512, RGB), a procedural Sun
-# and Saturn's ring with an alpha channel. Needs djpeg/cjpeg (Debian: libjpeg-turbo-progs).
+# Generates the planet and Moon maps of Media/Textures/ from Debian's openuniverse-common and
+# xplanet-images packages: Earth unchanged at 2048 x 1024, the others scaled to 1024 x 512, RGB.
+# The Sun and Saturn's ring are procedural (make_sun_texture.py, make_ring_texture.py). Needs
+# djpeg/cjpeg (Debian: libjpeg-turbo-progs).
 #
 # Usage: make_textures.py --packages DIR [--out DATA_DIR], where DIR holds the unpacked packages
 # (apt-get download openuniverse-common xplanet-images; dpkg -x each .deb DIR).
 import argparse
-import math
 import os
 import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from canvas import Canvas  # noqa: E402
-from make_pictures import fractal  # noqa: E402
 from output import write_bytes  # noqa: E402
 
 OPENUNIVERSE = "usr/share/openuniverse/textures/"
 XPLANET = "usr/share/xplanet/images/"
 WIDTH, HEIGHT = 1024, 512
 JPEG_QUALITY = "90"
-SEED = 1610
 
 # target file: source inside the unpacked packages
 MAPS = {
     "mercury.jpg": OPENUNIVERSE + "mercury.jpg",
     "venus.jpg": OPENUNIVERSE + "venus.jpg",
-    "earth.jpg": XPLANET + "earth.jpg",
     "moon.jpg": OPENUNIVERSE + "moon.jpg",
     "mars.jpg": OPENUNIVERSE + "mars.jpg",
     "jupiter.jpg": OPENUNIVERSE + "jupiter.jpg",
@@ -34,7 +30,15 @@ MAPS = {
     "uranus.jpg": OPENUNIVERSE + "uranus.jpg",
     "neptune.jpg": OPENUNIVERSE + "neptune.jpg",
 }
-RING_SOURCE = OPENUNIVERSE + "rings.jpg"
+# Brightness factor and loss of saturation per map. Saturn's rings are lit by the Sun at a low
+# angle (20 degrees in the default configuration), so the renderer's plain diffuse lighting
+# makes them a third as bright as the globe's centre; photographs show the B ring about as bright
+# as the globe. The globe's map is darkened to match, and its strong yellow turns to the pale
+# gold of photographs. (brightness per channel, loss of saturation)
+TONE = {"saturn.jpg": ((0.40, 0.37, 0.36), 0.45)}
+
+# Taken byte for byte: NASA's Blue Marble at 2048 x 1024, already a longitude/latitude JPEG.
+UNCHANGED = {"earth.jpg": XPLANET + "earth.jpg"}
 
 
 def decode(path):
@@ -76,49 +80,23 @@ def resample(rows, width, height, new_width, new_height):
     return out
 
 
+def toned(rows, gains, desaturation):
+    out = []
+    for row in rows:
+        new_row = []
+        for pixel in row:
+            grey = sum(pixel) / 3.0
+            new_row.append(tuple(min(255, int(round((grey + (c - grey) * (1 - desaturation)) * g)))
+                                 for c, g in zip(pixel, gains)))
+        out.append(new_row)
+    return out
+
+
 def encode(rows, width, height):
     header = b"P6\n%d %d\n255\n" % (width, height)
     body = b"".join(bytes(c for p in row for c in p) for row in rows)
     return subprocess.run(["cjpeg", "-quality", JPEG_QUALITY, "-optimize"], input=header + body,
                           check=True, capture_output=True).stdout
-
-
-def sun_map():
-    """Granulated photosphere with a few dark spots in the activity belts."""
-    width, height = WIDTH, HEIGHT
-    spots = [(0.18, 0.30, 0.020), (0.46, 0.64, 0.014), (0.71, 0.33, 0.017), (0.90, 0.68, 0.011)]
-    rows = []
-    for y in range(height):
-        row = []
-        for x in range(width):
-            n = fractal(x / 9.0, y / 9.0, SEED, 3, period=width // 9 + 1)
-            m = fractal(x / 64.0, y / 64.0, SEED + 5, 2, period=width // 64)
-            level = 0.78 + 0.16 * n + 0.08 * m
-            for sx, sy, sr in spots:
-                d = math.hypot((x / width - sx) * 2, y / height - sy)
-                if d < sr * 2.2:
-                    level *= 0.55 if d < sr else 0.80
-            row.append((min(255, int(255 * level)), min(255, int(200 * level)),
-                        min(255, int(90 * level))))
-        rows.append(row)
-    return rows
-
-
-def ring_texture(path):
-    """Radial profile of the ring picture (inner edge at u = 0) averaged over its rows, with
-    opacity from brightness so the gaps stay see-through."""
-    width, height, rows = decode(path)
-    profile = []
-    for x in range(width):
-        total = [sum(rows[y][x][k] for y in range(height)) for k in range(3)]
-        profile.append(tuple(int(round(t / height)) for t in total))
-    canvas = Canvas(width, 16)
-    alpha = []
-    for y in range(16):
-        canvas.pixels[y] = list(profile)
-        alpha.append([max(0, min(255, int(round((sum(p) / 3 - 95) * 255 / 130))))
-                      for p in profile])
-    return canvas.png_bytes(alpha=alpha)
 
 
 def build(packages, out_dir):
@@ -127,21 +105,22 @@ def build(packages, out_dir):
         width, height, rows = decode(os.path.join(packages, source))
         if (width, height) != (WIDTH, HEIGHT):
             rows = resample(rows, width, height, WIDTH, HEIGHT)
+        if name in TONE:
+            rows = toned(rows, *TONE[name])
         relative = "Media/Textures/" + name
         write_bytes(os.path.join(out_dir, relative), encode(rows, WIDTH, HEIGHT))
         written.append(relative)
-    relative = "Media/Textures/sun.jpg"
-    write_bytes(os.path.join(out_dir, relative), encode(sun_map(), WIDTH, HEIGHT))
-    written.append(relative)
-    relative = "Media/Ring Textures/saturn_ring.png"
-    write_bytes(os.path.join(out_dir, relative),
-                ring_texture(os.path.join(packages, RING_SOURCE)))
-    written.append(relative)
+    for name, source in sorted(UNCHANGED.items()):
+        with open(os.path.join(packages, source), "rb") as handle:
+            data = handle.read()
+        relative = "Media/Textures/" + name
+        write_bytes(os.path.join(out_dir, relative), data)
+        written.append(relative)
     return written
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates the body and ring textures.")
+    parser = argparse.ArgumentParser(description="Generates the planet and Moon maps.")
     parser.add_argument("--packages", required=True,
                         help="folder holding the unpacked openuniverse-common and xplanet-images")
     parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),

@@ -2,6 +2,7 @@
 // from each side) and a dark quad pair standing for the planet's shadow on the ring.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,16 @@ struct RingRadii {
 RingRadii ringRadiiInMeshUnits(float innerRingRadiusKm, float outerRingRadiusKm, float equatorialRadiusKm,
                                float meshRadius);
 
+// A point in the ring's plane, in ring units.
+struct RingPoint {
+    float x = 0, z = 0;
+};
+
+// Texture u of the six corners of a shadow strip (in strip order: outer, inner, outer, ...) for a
+// ring texture that runs radially from rIn (u = 0) to rOut (u = 1): the outer corners' own radial
+// coordinate, the inner ones fitted to the radial coordinate over the strip's part on the ring.
+std::array<float, 6> shadowTextureU(const std::array<RingPoint, 6>& corners, float rIn, float rOut);
+
 class RingModel {
 public:
     static constexpr int kSegments = 100;
@@ -31,7 +42,8 @@ public:
     bool buildResources(float equatorialRadiusKm, float innerRingRadiusKm, float outerRingRadiusKm);
     void releaseResources();
     // Blended ring strips (underside with clockwise culling, upper side with counter-clockwise),
-    // then the shadow quads; ends with clockwise culling and blending off.
+    // then the shadow quads, with clamped texture addressing; ends with clockwise culling,
+    // blending off and wrap addressing.
     void draw(GlDevice& device) const;
 
     std::vector<VertexPnt> ringVertices() const;

@@ -294,6 +294,9 @@ TEST(DataDirectory, TexturesDecodeAndTheRingHasTransparentGaps) {
         EXPECT_EQ(image->width, 2 * image->height) << name << " is a longitude/latitude map";
         EXPECT_LE(std::filesystem::file_size(kData + "Media/Textures/" + name), 1u << 20) << name;
     }
+    auto earth = loadImageFile(kData + "Media/Textures/earth.jpg");
+    ASSERT_TRUE(earth.has_value());
+    EXPECT_GE(earth->width, 2048);
     auto ring = loadImageFile(kData + "Media/Ring Textures/saturn_ring.png");
     ASSERT_TRUE(ring.has_value());
     int opaque = 0, clear = 0;
@@ -304,6 +307,12 @@ TEST(DataDirectory, TexturesDecodeAndTheRingHasTransparentGaps) {
     }
     EXPECT_GT(opaque, ring->width / 4);
     EXPECT_GT(clear, 2) << "the Cassini division and the Encke gap let light through";
+    // The shadow reads the texture along the radius with clamped coordinates: off the ring it
+    // gets the edge columns, which must let everything through.
+    for (int y = 0; y < ring->height; ++y) {
+        EXPECT_EQ(pixelArgb(*ring, 0, y) >> 24, 0u) << "row " << y;
+        EXPECT_EQ(pixelArgb(*ring, ring->width - 1, y) >> 24, 0u) << "row " << y;
+    }
 }
 
 TEST(DataDirectory, QuickGeneratorsReproduceTheirFilesExactly) {

@@ -60,3 +60,44 @@ TEST(RingModel, ShadowQuadsAndInnerEdgesInsideThePlanet) {
         EXPECT_NEAR(s[1].z, 2.5f - expected, 1e-5) << inner;
     }
 }
+
+TEST(RingModel, ShadowReadsTheRingTextureAtItsOwnRadius) {
+    // Saturn's proportions. Interpolating the corners' u over the strips' triangles, as the
+    // rasteriser does, must give about the radial coordinate where the quads lie on the ring,
+    // and values in the texture's transparent outer margin (above 0.98) beyond the outer edge.
+    const float r = 60268, inner = 74500, outer = 140220;
+    const RingModel ring(ringRadiiInMeshUnits(inner, outer, r, 1.0f), "ring.png");
+    const float rIn = ring.radii().inner, rOut = ring.radii().outer, planet = 1.0f;
+    const std::vector<VertexPnt> s = ring.shadowVertices(r, inner, outer);
+    ASSERT_EQ(s.size(), 12u);
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(s[i].u, s[i + 6].u) << "both strips read alike";
+    double squares = 0, worstOnRing = 0, lowestBeyond = 2;
+    int onRing = 0, beyond = 0;
+    constexpr int kSteps = 40;
+    for (size_t t = 0; t < 4; ++t)
+        for (int i = 0; i <= kSteps; ++i)
+            for (int j = 0; i + j <= kSteps; ++j) {
+                const float w[3] = {float(i) / kSteps, float(j) / kSteps, 1 - float(i + j) / kSteps};
+                float x = 0, z = 0, u = 0;
+                for (size_t k = 0; k < 3; ++k) {
+                    x += w[k] * s[t + k].x;
+                    z += w[k] * s[t + k].z;
+                    u += w[k] * s[t + k].u;
+                }
+                const float radius = std::hypot(x, z);
+                if (radius > rOut * 1.0001f) {
+                    lowestBeyond = std::min(lowestBeyond, double(u));
+                    ++beyond;
+                } else if (radius >= rIn && radius >= planet) {
+                    const double error = u - (radius - rIn) / (rOut - rIn);
+                    squares += error * error;
+                    worstOnRing = std::max(worstOnRing, std::fabs(error));
+                    ++onRing;
+                }
+            }
+    ASSERT_GT(onRing, 100);
+    ASSERT_GT(beyond, 10);
+    EXPECT_LT(std::sqrt(squares / onRing), 0.04);
+    EXPECT_LT(worstOnRing, 0.2);
+    EXPECT_GT(lowestBeyond, 0.98);
+}
