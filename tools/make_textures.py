@@ -31,7 +31,7 @@ MAPS = {
     "neptune.jpg": OPENUNIVERSE + "neptune.jpg",
 }
 # Brightness factor and loss of saturation per map. Saturn's rings are lit by the Sun at a low
-# angle (20 degrees in the default configuration), so the renderer's plain diffuse lighting
+# angle (18 degrees in the default configuration), so the renderer's plain diffuse lighting
 # makes them a third as bright as the globe's centre; photographs show the B ring about as bright
 # as the globe. The globe's map is darkened to match, and its strong yellow turns to the pale
 # gold of photographs. (brightness per channel, loss of saturation)
