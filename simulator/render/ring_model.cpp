@@ -47,11 +47,11 @@ std::array<float, 6> shadowTextureU(const std::array<RingPoint, 6>& corners, flo
     // interpolate u linearly, so no choice of corner values follows the radius exactly. The outer
     // corners (even indices, on or beyond the outer edge) take their own radial coordinate, so that
     // everything beyond the ring reads the texture's transparent outer margin (the ring is drawn
-    // with clamped addressing). The inner corners lie inside the planet, where nothing shows; their
-    // values are the least-squares fit of the radial coordinate over the part of the strip's four
-    // triangles that lies on the ring, so that the shadow keeps the ring's gaps to a few per cent
-    // of the ring's width. A slight pull toward each corner's own radius keeps the fit defined
-    // when a corner touches no part of the ring.
+    // with clamped addressing). The inner corners lie within the ring's inner edge (for Saturn
+    // inside the planet); their values are the least-squares fit of the radial coordinate over the
+    // part of the strip's four triangles that lies on the ring, so that the shadow keeps the ring's
+    // gaps to a few per cent of the ring's width. A slight pull toward each corner's own radius
+    // keeps the fit defined when a corner touches no part of the ring.
     std::array<float, 6> u{};
     const float width = rOut - rIn;
     if (!(width > 0)) return u;
