@@ -43,8 +43,11 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
 }
 
 SimulatorApp::~SimulatorApp() {
+    session_->beforeStateSave();
     if (std::optional<std::string> failed = saveStateOnExit(state())) fatalFileError(*failed);
+    session_->afterStateSave();
     recording_.close();
+    session_->afterRecordingClosed();
     session_->closeTrace();
 }
 
@@ -84,6 +87,7 @@ int SimulatorApp::runWithoutWindow() {
 
 int SimulatorApp::createScene() {
     fillSceneState(state());
+    session_->startExactState();
     if (rendering()) {
         scene_ = std::make_unique<Scene>();
         scene_->createScene(state());
@@ -264,6 +268,7 @@ void SimulatorApp::drawKeyboardHelp() {
 
 void SimulatorApp::recordStep(SimState& s, float hS) {
     if (std::optional<std::string> failed = recording_.run(s, hS)) fatalFileError(*failed);
+    session_->noteRecordingStep(recording_.isOpen(), recording_.sequenceNumber());
 }
 
 void SimulatorApp::placeBodies(const SimState& s, float) {
