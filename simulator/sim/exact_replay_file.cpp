@@ -3,7 +3,6 @@
 
 #include <bit>
 #include <charconv>
-#include <cstdio>
 
 #include "float_format.h"
 #include "state_digest.h"
@@ -96,12 +95,26 @@ std::string exactSequenceLines(int number, int firstFrameLine, const ExactState&
     return out;
 }
 
-std::string exactFrameLine(const ExactFrameInput& f) {
-    char line[96];
-    int n = std::snprintf(line, sizeof line, "f %08x %08x %08x %02x %s\n",
-                          std::bit_cast<uint32_t>(f.hS), static_cast<uint32_t>(f.controlWord),
-                          f.keys, f.flags & 0xFFu, formatDigest(f.stateDigest).c_str());
-    return std::string(line, n > 0 ? static_cast<size_t>(n) : 0);
+size_t exactFrameLine(const ExactFrameInput& f, char* line) {
+    // "f " + 8 + " " + 8 + " " + 8 + " " + 2 + " " + 16 + "\n": 50 characters.
+    char* p = line;
+    auto hex = [&p](uint64_t value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value >>= 4) p[i] = "0123456789abcdef"[value & 15u];
+        p += digits;
+    };
+    *p++ = 'f';
+    *p++ = ' ';
+    hex(std::bit_cast<uint32_t>(f.hS), 8);
+    *p++ = ' ';
+    hex(static_cast<uint32_t>(f.controlWord), 8);
+    *p++ = ' ';
+    hex(f.keys, 8);
+    *p++ = ' ';
+    hex(f.flags & 0xFFu, 2);
+    *p++ = ' ';
+    hex(f.stateDigest, 16);
+    *p++ = '\n';
+    return static_cast<size_t>(p - line);
 }
 
 std::string exactEndLine(int frameLines, uint64_t recordingDigest, uint64_t sideDigestBefore) {

@@ -53,7 +53,9 @@ std::string exactReplayPath(const std::string& recordingFilePath);
 
 std::string exactReplayHeaderLine();
 std::string exactSequenceLines(int number, int firstFrameLine, const ExactState& start);
-std::string exactFrameLine(const ExactFrameInput& frame);
+// The frame line into line (at least kExactFrameLineSize bytes); returns its length.
+constexpr size_t kExactFrameLineSize = 64;
+size_t exactFrameLine(const ExactFrameInput& frame, char* line);
 std::string exactEndLine(int frameLines, uint64_t recordingDigest, uint64_t sideDigestBefore);
 
 // Reads the side file of the recording file and checks that it belongs to it: its digests, the

@@ -24,7 +24,7 @@ ExactReplayRecorder::~ExactReplayRecorder() {
     if (file_) std::fclose(file_);
 }
 
-void ExactReplayRecorder::write(const std::string& text) {
+void ExactReplayRecorder::write(std::string_view text) {
     if (!file_ || failed_) return;
     if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
         abandon();
@@ -91,7 +91,8 @@ void ExactReplayRecorder::afterRecordingStep(const SimState& state, bool recordi
 void ExactReplayRecorder::afterFrame(const SimState& state) {
     if (framePending_) {
         input_.stateDigest = digestSimState(state);
-        write(exactFrameLine(input_));
+        char line[kExactFrameLineSize];
+        write(std::string_view(line, exactFrameLine(input_, line)));
         framePending_ = false;
     }
     ratesAfterFrame_ = state.rotationRates;

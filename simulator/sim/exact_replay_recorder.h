@@ -31,7 +31,7 @@ public:
     void afterRecordingClosed(const SimState& state);
 
 private:
-    void write(const std::string& text);
+    void write(std::string_view text);
     void finishSequence(const SimState& state);
     void abandon();
 

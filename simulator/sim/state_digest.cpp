@@ -49,15 +49,13 @@ bool parseDigest(std::string_view text, uint64_t& digest) {
 
 namespace {
 
-// Four lanes of xor-multiply over 64-bit words, folded at the end.
+// Four lanes of xor-multiply over 64-bit words, folded at the end. Words go to the lanes in turn,
+// four at a time, so the lanes' multiplications overlap.
 class WordDigest {
 public:
     void add(uint64_t word) {
-        uint64_t& lane = lanes_[next_];
-        lane = (lane ^ word) * 0x9E3779B97F4A7C15ull;
-        lane ^= lane >> 29;
-        next_ = (next_ + 1) & 3u;
-        ++count_;
+        pending_[count_ & 3u] = word;
+        if ((++count_ & 3u) == 0) mix(pending_[0], pending_[1], pending_[2], pending_[3]);
     }
     void add(double v) { add(std::bit_cast<uint64_t>(v)); }
     void add(float v) { add(static_cast<uint64_t>(std::bit_cast<uint32_t>(v))); }
@@ -66,9 +64,21 @@ public:
         add(v.y);
         add(v.z);
     }
+    void addDoubles(const double* values, size_t n) {
+        size_t i = 0;
+        while (i < n && (count_ & 3u) != 0) add(values[i++]);
+        for (; i + 4 <= n; i += 4) {
+            mix(std::bit_cast<uint64_t>(values[i]), std::bit_cast<uint64_t>(values[i + 1]),
+                std::bit_cast<uint64_t>(values[i + 2]), std::bit_cast<uint64_t>(values[i + 3]));
+            count_ += 4;
+        }
+        for (; i < n; ++i) add(values[i]);
+    }
     uint64_t value() const {
         uint64_t h = count_ * 0xC2B2AE3D27D4EB4Full;
-        for (uint64_t lane : lanes_) {
+        uint64_t lanes[4] = {a_, b_, c_, d_};
+        for (unsigned k = 0; k < (count_ & 3u); ++k) lanes[k] = step(lanes[k], pending_[k]);
+        for (uint64_t lane : lanes) {
             h ^= lane;
             h *= 0xFF51AFD7ED558CCDull;
             h ^= h >> 33;
@@ -77,8 +87,18 @@ public:
     }
 
 private:
-    uint64_t lanes_[4] = {1, 2, 3, 4};
-    unsigned next_ = 0;
+    static uint64_t step(uint64_t lane, uint64_t word) {
+        lane = (lane ^ word) * 0x9E3779B97F4A7C15ull;
+        return lane ^ (lane >> 29);
+    }
+    void mix(uint64_t w0, uint64_t w1, uint64_t w2, uint64_t w3) {
+        a_ = step(a_, w0);
+        b_ = step(b_, w1);
+        c_ = step(c_, w2);
+        d_ = step(d_, w3);
+    }
+    uint64_t a_ = 1, b_ = 2, c_ = 3, d_ = 4;
+    uint64_t pending_[4] = {};
     uint64_t count_ = 0;
 };
 
@@ -88,10 +108,7 @@ uint64_t digestSimState(const SimState& state) {
     WordDigest d;
     const IntegratorState& integrator = state.integrator;
     d.add(integrator.origin);
-    for (int j = 0; j < 6; ++j) {
-        const double* values = integrator.rawComponent(j);
-        for (size_t i = 0; i < integrator.count(); ++i) d.add(values[i]);
-    }
+    for (int j = 0; j < 6; ++j) d.addDoubles(integrator.rawComponent(j), integrator.count());
     d.add(state.missionTimeS);
     d.add(state.energyKJ);
     d.add(state.rotationRates);
