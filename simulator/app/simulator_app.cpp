@@ -35,6 +35,8 @@ AppFrameOptions frameOptions(const CommandLine& cl) {
 SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session)
     : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
     // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
+    if (rendering() && !commandLine.exportDir.empty())
+        frameExport_ = std::make_unique<FrameExport>(commandLine.exportDir, commandLine.exportEvery);
     if (rendering()) {
         fonts_[0] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
         fonts_[1] = std::make_unique<TextFont>("Terminal", 14, kFontDepthTest);
@@ -205,6 +207,7 @@ void SimulatorApp::requestPause() {
 int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
     drawOverlays();
+    if (frameExport_) frameExport_->frameDrawn(*device(), session_->advancedFrames() - 1);
     return 0;
 }
 

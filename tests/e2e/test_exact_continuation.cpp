@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "image_load.h"
 #include "simulator_runs.h"
 
 using testdata::TempDataDir;
@@ -277,4 +278,28 @@ TEST(ExactStart, JumpInTheFirstFrameGoesAlongTheLoadedView) {
     EXPECT_NEAR(x, 1e8 + 1e5, 1) << rows[1];
     EXPECT_NEAR(y, 0, 1);
     EXPECT_NEAR(z, 0, 1);
+}
+
+TEST(ExactReplay, HeadlessReplayExportsEveryKthFrameAsAPicture) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    ASSERT_EQ(runLive(dir.path(), std::string("0 key F5 down\n0 key F5 up\n") + kFlight, 10, dir / "live.csv")
+                  .exitCode, 0);
+    testrun::RunResult r = e2e::runCorvane(
+        dir.path(), {"--headless", "--windowed", "--size", "320x240", "--export", dir / "frames", "--every", "4",
+                     "--trace", dir / "replay.csv"}, "0");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Exact replay: all 10 frames matched.\n");
+    EXPECT_EQ(traceRows(dir / "replay.csv"), traceRows(dir / "live.csv"));  // drawing changes nothing
+    EXPECT_EQ(testdata::listFiles(dir / "frames"),
+              (std::vector<std::string>{"frame_000000.png", "frame_000004.png", "frame_000008.png"}));
+    std::optional<Image> picture = loadImageFile(dir / "frames/frame_000008.png");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width, 320);
+    EXPECT_EQ(picture->height, 240);
+    EXPECT_TRUE(std::any_of(picture->rgba.begin(), picture->rgba.end(), [](uint8_t v) { return v > 64; }));
+
+    // Drawn frames are needed, and --every only goes with --export.
+    EXPECT_NE(e2e::runCorvane(dir.path(), {"--no-render", "--export", dir / "frames"}, "0").exitCode, 0);
+    EXPECT_NE(e2e::runCorvane(dir.path(), {"--headless", "--every", "2"}, "0").exitCode, 0);
 }
