@@ -13,6 +13,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 
 #include "float_format.h"
 
@@ -187,6 +188,27 @@ bool applyExactState(SimState& state, const ExactState& exact) {
     state.alignRequest = exact.alignRequest;
     state.surfaceProximity = exact.surfaceProximity;
     return true;
+}
+
+bool exactStateIsFinite(const ExactState& e) {
+    auto finite = [](auto v) { return std::isfinite(v); };
+    auto finiteVec = [&](Vec3f v) { return finite(v.x) && finite(v.y) && finite(v.z); };
+    auto finiteMatrix = [&](const Mat4f& m) {
+        for (const auto& row : m.m)
+            for (float v : row)
+                if (!finite(v)) return false;
+        return true;
+    };
+    for (const auto& values : e.objects)
+        for (float v : values)
+            if (!finite(v)) return false;
+    for (const auto& values : e.integrator)
+        for (double v : values)
+            if (!finite(v)) return false;
+    return finiteVec(e.integratorOrigin) && finiteVec(e.rotationRates) &&
+           finiteVec(e.accumulatedAngles) && finiteVec(e.wrappedAngles) &&
+           finiteMatrix(e.orientation) && finiteMatrix(e.camera) && finiteMatrix(e.cameraCopy) &&
+           finite(e.energyKJ) && finite(e.missionTimeS);
 }
 
 bool exactStateRoundsTo(const ExactState& exact, const SimState& state) {

@@ -38,6 +38,9 @@ bool applyExactState(SimState& state, const ExactState& exact);
 // exact (and not of some other state).
 bool exactStateRoundsTo(const ExactState& exact, const SimState& state);
 
+// True when every number of exact is finite (the "na" marker is).
+bool exactStateIsFinite(const ExactState& exact);
+
 // Appends the lines of exact to out ("state", "o", "y", ... lines; see the .cpp).
 void formatExactState(const ExactState& exact, std::string& out);
 

@@ -44,7 +44,10 @@ std::string formatExactStateRecord(const SimState& state) {
         if (!digestFile(state.dataDirectory + file, digest)) return {};
         out += "file " + formatDigest(digest) + " " + file + "\n";
     }
-    formatExactState(captureExactState(state), out);
+    // A state that turned non-finite has nothing worth continuing from.
+    ExactState exact = captureExactState(state);
+    if (!exactStateIsFinite(exact)) return {};
+    formatExactState(exact, out);
     out += "check " + formatDigest(digestBytes(out)) + "\n";
     return out;
 }
@@ -88,6 +91,6 @@ bool resumeFromExactStateRecord(SimState& state) {
     }
     ExactState exact;
     if (!parseExactState(lines, i, exact) || i != lines.size()) return false;
-    if (!exactStateRoundsTo(exact, state)) return false;
+    if (!exactStateIsFinite(exact) || !exactStateRoundsTo(exact, state)) return false;
     return applyExactState(state, exact);
 }
