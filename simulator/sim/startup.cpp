@@ -163,13 +163,15 @@ void fillSceneState(SimState& state) {
     updateCamera(state);
 }
 
+// The condition of the save below.
 bool stateIsSavedOnExit(const SimState& state) {
     return state.isLive() && state.surfaceProximity == 0 && state.flags.restorePromptShown == 0;
 }
 
 std::optional<std::string> saveStateOnExit(SimState& state) {
     if (!state.objects.empty()) state.observer().actingForceKN = Vec3f{};
-    if (!stateIsSavedOnExit(state)) return std::nullopt;
+    if (!state.isLive() || state.surfaceProximity != 0 || state.flags.restorePromptShown != 0)
+        return std::nullopt;
 
     const std::string& dataDir = state.dataDirectory;
     std::string viewPath = dataDir + "last_view.cfg";
