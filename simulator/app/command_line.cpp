@@ -43,9 +43,12 @@ bool parseSize(const std::string& s, int& w, int& h) {
 
 const char* commandLineUsage() {
     return "usage: corvane [--windowed] [--size WxH] [--headless] [--no-render] [--frames N]\n"
-           "               [--fixed-dt S] [--input FILE] [--trace FILE] \"DATADIR/|MODE\"\n"
+           "               [--fixed-dt S] [--input FILE] [--trace FILE]\n"
+           "               [--export DIR [--every K]] \"DATADIR/|MODE\"\n"
            "       corvane --probe | --help\n"
-           "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n";
+           "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n"
+           "--export DIR writes every K-th drawn frame (K = 1 unless --every says otherwise) as\n"
+           "DIR/frame_NNNNNN.png, NNNNNN being the frame's number from 0.\n";
 }
 
 bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode) {
@@ -65,6 +68,7 @@ bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error) {
     CommandLine cl;
     bool haveData = false;
+    bool everyGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* name) -> const std::string* {
@@ -113,6 +117,22 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             const std::string* v = value("--trace");
             if (!v) return std::nullopt;
             cl.tracePath = *v;
+        } else if (a == "--export") {
+            const std::string* v = value("--export");
+            if (!v) return std::nullopt;
+            if (v->empty()) {
+                error = "--export expects a directory";
+                return std::nullopt;
+            }
+            cl.exportDir = *v;
+        } else if (a == "--every") {
+            const std::string* v = value("--every");
+            if (!v) return std::nullopt;
+            if (!parseLong(*v, cl.exportEvery) || cl.exportEvery < 1) {
+                error = "--every expects a whole number of frames of at least 1, got \"" + *v + "\"";
+                return std::nullopt;
+            }
+            everyGiven = true;
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             error = "unknown option " + a;
             return std::nullopt;
@@ -131,6 +151,14 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
     }
     if (!haveData && !cl.probe && !cl.help) {
         error = "no data directory given";
+        return std::nullopt;
+    }
+    if (everyGiven && cl.exportDir.empty()) {
+        error = "--every needs --export";
+        return std::nullopt;
+    }
+    if (!cl.exportDir.empty() && cl.noRender) {
+        error = "--export needs drawn frames, which --no-render leaves out";
         return std::nullopt;
     }
     return cl;

@@ -18,6 +18,8 @@ struct CommandLine {
     double fixedDtS = 0;        // 0: the clock's elapsed time
     std::string inputPath;      // scripted input
     std::string tracePath;      // CSV trace of every object's state
+    std::string exportDir;      // drawn frames go here as PNG pictures
+    long long exportEvery = 1;  // every K-th advanced frame is exported
     bool probe = false;         // print the OpenGL version code and exit
     bool help = false;          // print the usage and exit
 };

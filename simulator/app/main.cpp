@@ -2,6 +2,7 @@
 // and its main loop (or the window-less loop of --no-render). The state is saved when the
 // application object is destroyed.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,14 @@ int main(int argc, char** argv) {
         fatalFileError(failure->path);
     }
     if (!cl->tracePath.empty() && !session->openTrace(cl->tracePath)) fatalFileError(cl->tracePath);
+    if (!cl->exportDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(cl->exportDir, ec);
+        if (!std::filesystem::is_directory(cl->exportDir, ec)) {
+            std::fprintf(stderr, "corvane: the export directory %s cannot be created\n", cl->exportDir.c_str());
+            return kFatalExitCode;
+        }
+    }
 
     auto app = std::make_unique<SimulatorApp>(*cl, std::move(session));
     int code = 0;

@@ -1,6 +1,11 @@
 // The simulation side of a run: scripted input, the frame step and the trace.
 #include "simulation_session.h"
 
+#include <cstdio>
+
+#include "exact_state_record.h"
+#include "startup.h"
+
 bool SimulationSession::loadScript(const std::string& path, std::string& error) {
     ScriptParseResult parsed = readScriptInput(path);
     if (!parsed.ok()) {
@@ -44,9 +49,58 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
     FrameInput in;
     in.elapsedS = elapsedS;
     in.keyboardReadOk = keyboardReadOk;
+    in.exactReplay = exactPlayer_.get();
+    exactRecorder_.beforeFrame(state, elapsedS, keyboardReadOk);
     std::optional<std::string> failed = stepSimulation(state, in, hooks);
     if (failed) return failed;
     if (trace_) trace_->writeFrame(advancedFrames_, state.missionTimeS, state.integrator);
+    if (state.isLive()) exactRecorder_.afterFrame(state);
+    if (exactPlayer_) {
+        if (std::optional<std::string> summary = exactPlayer_->afterFrame(state, advancedFrames_)) {
+            std::printf("%s\n", summary->c_str());
+            std::fflush(stdout);
+        }
+    }
     ++advancedFrames_;
     return std::nullopt;
+}
+
+void SimulationSession::startExactState() {
+    if (state.isLive()) {
+        resumeFromExactStateRecord(state);
+        return;
+    }
+    std::string recording = state.dataDirectory + "Recordings/" + state.recordingTitle + "/" +
+                            state.recordingTitle + ".vcr";
+    std::string side = exactReplayPath(recording);
+    std::vector<ExactSequence> sequences;
+    std::string reason;
+    if (loadExactReplay(side, recording, state.replay, state.objects.size(), sequences, &reason)) {
+        exactPlayer_ = std::make_unique<ExactReplayPlayer>(std::move(sequences));
+    } else if (std::FILE* f = std::fopen(side.c_str(), "rb")) {
+        // A side file that does not fit is not an error: the recording file alone is played.
+        std::fclose(f);
+        std::fprintf(stderr, "corvane: %s is not used, as %s; the recording is replayed without it\n",
+                     side.c_str(), reason.c_str());
+    }
+}
+
+void SimulationSession::noteRecordingStep(bool recordingOpen, int sequenceNumber) {
+    exactRecorder_.afterRecordingStep(state, recordingOpen, sequenceNumber);
+}
+
+void SimulationSession::beforeStateSave() {
+    if (stateIsSavedOnExit(state)) removeExactStateRecord(state);
+}
+
+void SimulationSession::afterStateSave() {
+    if (stateIsSavedOnExit(state)) writeExactStateRecord(state);
+}
+
+void SimulationSession::afterRecordingClosed() {
+    exactRecorder_.afterRecordingClosed(state);
+    if (exactPlayer_ && !exactPlayer_->summaryGiven()) {
+        std::printf("%s\n", exactPlayer_->summary().c_str());
+        std::fflush(stdout);
+    }
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "exact_replay_player.h"
+#include "exact_replay_recorder.h"
 #include "frame_step.h"
 #include "script_input.h"
 #include "sim_state.h"
@@ -42,6 +44,20 @@ public:
     long long advancedFrames() const { return advancedFrames_; }
     void closeTrace();
 
+    // Exact continuation, after the scene fill: a live run resumes from the exact state record
+    // when it still matches the files; a replay plays the exact side file when it belongs to the
+    // recording. Otherwise both start as the files alone say.
+    void startExactState();
+    bool playsExactReplay() const { return exactPlayer_ != nullptr; }
+    // Called right after the recording step with what it left.
+    void noteRecordingStep(bool recordingOpen, int sequenceNumber);
+    // Around the save on exit: the old record goes before the files are written, the new one
+    // after all of them were.
+    void beforeStateSave();
+    void afterStateSave();
+    // After the recording file was closed at the end of the run.
+    void afterRecordingClosed();
+
 private:
     std::vector<ScriptEvent> events_;
     size_t nextEvent_ = 0;
@@ -49,4 +65,6 @@ private:
     std::array<uint8_t, 256> scriptedKeys_{};
     std::unique_ptr<TraceWriter> trace_;
     long long advancedFrames_ = 0;
+    ExactReplayRecorder exactRecorder_;
+    std::unique_ptr<ExactReplayPlayer> exactPlayer_;
 };

@@ -35,6 +35,8 @@ AppFrameOptions frameOptions(const CommandLine& cl) {
 SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session)
     : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
     // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
+    if (rendering() && !commandLine.exportDir.empty())
+        frameExport_ = std::make_unique<FrameExport>(commandLine.exportDir, commandLine.exportEvery);
     if (rendering()) {
         fonts_[0] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
         fonts_[1] = std::make_unique<TextFont>("Terminal", 14, kFontDepthTest);
@@ -43,8 +45,11 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
 }
 
 SimulatorApp::~SimulatorApp() {
+    session_->beforeStateSave();
     if (std::optional<std::string> failed = saveStateOnExit(state())) fatalFileError(*failed);
+    session_->afterStateSave();
     recording_.close();
+    session_->afterRecordingClosed();
     session_->closeTrace();
 }
 
@@ -84,6 +89,7 @@ int SimulatorApp::runWithoutWindow() {
 
 int SimulatorApp::createScene() {
     fillSceneState(state());
+    session_->startExactState();
     if (rendering()) {
         scene_ = std::make_unique<Scene>();
         scene_->createScene(state());
@@ -201,6 +207,7 @@ void SimulatorApp::requestPause() {
 int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
     drawOverlays();
+    if (frameExport_) frameExport_->frameDrawn(*device(), session_->advancedFrames() - 1);
     return 0;
 }
 
@@ -264,6 +271,7 @@ void SimulatorApp::drawKeyboardHelp() {
 
 void SimulatorApp::recordStep(SimState& s, float hS) {
     if (std::optional<std::string> failed = recording_.run(s, hS)) fatalFileError(*failed);
+    session_->noteRecordingStep(recording_.isOpen(), recording_.sequenceNumber());
 }
 
 void SimulatorApp::placeBodies(const SimState& s, float) {

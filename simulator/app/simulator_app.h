@@ -9,6 +9,7 @@
 
 #include "app_frame.h"
 #include "command_line.h"
+#include "frame_export.h"
 #include "frame_step.h"
 #include "hud_display.h"
 #include "hud_flashes.h"
@@ -81,6 +82,7 @@ private:
     int noRenderPauseCount_ = 0;           // pause count of a window-less run
     bool scriptClose_ = false;             // Esc from the script in a window-less run
     RecordingStep recording_;
+    std::unique_ptr<FrameExport> frameExport_;  // --export: drawn frames as pictures
 
     // Render side, alive between the device hooks.
     std::unique_ptr<Scene> scene_;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "exact_replay_player.h"
 #include "object_file.h"
 #include "ship_controls.h"
 #include "view_files.h"
@@ -105,7 +106,10 @@ std::optional<std::string> stepSimulation(SimState& state, const FrameInput& in,
     ControlStepResult controls;
     bool runControls = true;
     if (state.isReplay()) {
-        if (auto failed = advanceReplayFrame(state, h)) return failed;
+        if (in.exactReplay)
+            in.exactReplay->advance(state, h, runControls);
+        else if (auto failed = advanceReplayFrame(state, h))
+            return failed;
     } else {
         runControls = in.keyboardReadOk;
     }

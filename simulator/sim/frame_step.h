@@ -19,10 +19,13 @@ struct FrameStepHooks {  // the app fills these; each may be empty
     virtual void takeSnapshot(SimState&) {}                         // the control step asked for one
 };
 
+class ExactReplayPlayer;
+
 struct FrameInput {
     float elapsedS = 0;          // live mode: the frame timer's elapsed time
     bool keyboardReadOk = true;  // live mode: false skips the control step (no device: pass true
                                  // with all keys up so that the latches still act)
+    ExactReplayPlayer* exactReplay = nullptr;  // replay mode: plays the exact side file instead
 };
 
 // One frame: controls (live keys and latches, or the replay frame line), attitude and camera,

@@ -337,6 +337,15 @@ void IntegratorState::setUp(const std::vector<SimObject>& objects) {
     if (twoThreads && !worker_) worker_ = std::make_unique<Worker>();
 }
 
+void IntegratorState::restoreRaw(const std::vector<SimObject>& objects, Vec3f exactOrigin,
+                                 const std::vector<double>& raw) {
+    setUp(objects);
+    if (count_ == 0 || raw.size() != 6 * count_) return;
+    origin = exactOrigin;
+    for (int j = 0; j < 6; ++j)
+        std::memcpy(slot(kYPx + j), raw.data() + static_cast<size_t>(j) * count_, count_ * sizeof(double));
+}
+
 double IntegratorState::readBack(size_t i, int j) const {
     double value = slot(kYPx + j)[i];
     switch (j) {

@@ -47,6 +47,13 @@ public:
     // y[i][j] plus the origin for the position components j = 0, 2, 4.
     double readBack(size_t i, int j) const;
 
+    // Exact continuation: component j (0..5) of every object's state, relative to the origin.
+    const double* rawComponent(int j) const { return slot(kYPx + j); }
+    // setUp(objects), then origin and state exactly as given (raw[j * count + i]); a raw array of
+    // the wrong size leaves the plain set-up.
+    void restoreRaw(const std::vector<SimObject>& objects, Vec3f exactOrigin,
+                    const std::vector<double>& raw);
+
     Vec3f origin;  // km, observer position at the last set-up
     size_t count() const { return count_; }
 

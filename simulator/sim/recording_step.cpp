@@ -66,8 +66,9 @@ std::optional<std::string> RecordingStep::startSequence(SimState& state, float h
     std::string dir = recordingDir(state);
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (!copyFileContents(state.configurationPath, dir + "configuration.cfg"))
-        return dir + "configuration.cfg";
+    // Replay reads this copy, but a recording without it still holds the flight: a failed copy
+    // does not end the run (the snapshot files and the recording file below do).
+    copyFileContents(state.configurationPath, dir + "configuration.cfg");
 
     if (sequence_ == 0) {
         int entries = 0;

@@ -15,4 +15,5 @@ struct ReplayTables {
     int cursor = 0;                         // next frame index to play
     int currentSequence = 1;                // 1-based number shown on screen
     int32_t finished = 0;                   // set when the last frame line is being played
+    bool exactInput = false;                // an exact replay: the recorded polled keys act as live
 };

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The polled keys act in live mode, and in an exact replay, which plays the recorded keys.
+bool keysCount(const SimState& state) { return state.isLive() || state.replay.exactInput; }
+
 // A rate-driven level: the raising control wins; the upper limit applies at or past it, the lower
 // limit (0) when a decrease leaves the value at or below 0.
 void adjustLevel(float& level, bool raise, bool lower, float rate, float hS, float upper) {
@@ -23,7 +26,7 @@ void adjustLevel(float& level, bool raise, bool lower, float rate, float hS, flo
 // key fires at any energy; a latch fires only while energy is left.
 float thrusterForce(const SimState& state, Control first, int firstKey, Control second,
                     int secondKey, float nominal) {
-    bool live = state.isLive();
+    bool live = keysCount(state);
     bool energyLeft = state.energyKJ > 0;
     auto fires = [&](Control c, int key) {
         return (live && state.keyState.isDown(key)) || (state.latches[c] != 0 && energyLeft);
@@ -39,7 +42,7 @@ Vec3f column(const Mat4f& m, int c) { return {m.m[0][c], m.m[1][c], m.m[2][c]}; 
 
 bool controlActive(const SimState& state, Control control, int keyCode) {
     if (state.latches[control] != 0) return true;
-    return state.isLive() && keyCode >= 0 && state.keyState.isDown(keyCode);
+    return keysCount(state) && keyCode >= 0 && state.keyState.isDown(keyCode);
 }
 
 ControlStepResult applyControls(SimState& state, float h) {
@@ -87,16 +90,16 @@ ControlStepResult applyControls(SimState& state, float h) {
                 kMaxJumpDistanceKm);
 
     // The down flags of Q and F7 follow the key state read this frame.
-    if (state.isLive()) {
+    if (keysCount(state)) {
         state.keyState.qDown = state.keyState.isDown(KeyCode::Q) ? 1 : 0;
         state.keyState.f7Down = state.keyState.isDown(KeyCode::F7) ? 1 : 0;
     }
-    bool jumpKey = state.isLive() && state.keyState.qDown != 0;
+    bool jumpKey = keysCount(state) && state.keyState.qDown != 0;
     if (jumpKey || state.latches[kJump]) {
         executeJump(state);
         result.jumped = true;
     }
-    bool snapshotKey = state.isLive() && state.keyState.f7Down != 0;
+    bool snapshotKey = keysCount(state) && state.keyState.f7Down != 0;
     result.snapshotRequested = snapshotKey || state.flags.snapshotRequest != 0;
     result.restoreRequested = active(kRestoreEnergy, KeyCode::A);
     return result;

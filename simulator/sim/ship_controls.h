@@ -21,7 +21,7 @@ struct ControlStepResult {
 };
 
 // Whether a control is active this frame: in live mode its key is down or its latch is set; in
-// replay mode only the latch counts.
+// replay mode only the latch counts, except in an exact replay, which replays the keys too.
 bool controlActive(const SimState& state, Control control, int keyCode);
 
 // The control step (everything but the keyboard read, the snapshot and the energy restoration,

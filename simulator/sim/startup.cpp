@@ -10,6 +10,7 @@
 #include "orbit_init.h"
 #include "recording_file.h"
 #include "selection_file.h"
+#include "ship_controls.h"
 #include "view_files.h"
 
 namespace {
@@ -157,6 +158,14 @@ void fillSceneState(SimState& state) {
     latchFromSign(acting.z, kRightThrusterRight, kRightThrusterLeft);
 
     state.integrator.setUp(state.objects);
+    // The camera follows the loaded orientation from the start, so that a jump in the very first
+    // frame goes along the view the run starts with.
+    updateCamera(state);
+}
+
+// The condition of the save below.
+bool stateIsSavedOnExit(const SimState& state) {
+    return state.isLive() && state.surfaceProximity == 0 && state.flags.restorePromptShown == 0;
 }
 
 std::optional<std::string> saveStateOnExit(SimState& state) {

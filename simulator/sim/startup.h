@@ -20,8 +20,12 @@ struct StartupError {
 std::optional<StartupError> loadStartupState(SimState& state);
 
 // The scene fill that needs no device: star count, energy/force/jump-distance clamps, running
-// energy, thruster latches from the stored acting forces, integrator set-up.
+// energy, thruster latches from the stored acting forces, integrator set-up, and the camera built
+// from the loaded orientation and the observer's position.
 void fillSceneState(SimState& state);
+
+// Whether the end of the run writes the state: live mode, no surface approach, no restore prompt.
+bool stateIsSavedOnExit(const SimState& state);
 
 // Acting forces := 0 always; then, only in live mode without the surface-proximity flag and
 // without the restore prompt: last_view.cfg, every object file (own path := data directory +

@@ -71,3 +71,28 @@ TEST(CommandLineOptions, MalformedInputIsReportedWithAReason) {
         EXPECT_FALSE(error.empty());
     }
 }
+
+TEST(CommandLineOptions, ExportTakesADirectoryAndAStepOfAtLeastOneFrame) {
+    std::string error;
+    auto cl = parseCommandLine({"--headless", "--export", "frames", "--every", "5", "/d/|0"}, error);
+    ASSERT_TRUE(cl) << error;
+    EXPECT_EQ(cl->exportDir, "frames");
+    EXPECT_EQ(cl->exportEvery, 5);
+    cl = parseCommandLine({"--headless", "--export", "frames", "/d/|0"}, error);
+    ASSERT_TRUE(cl) << error;
+    EXPECT_EQ(cl->exportEvery, 1);
+    const std::vector<std::vector<std::string>> refused = {
+        {"--export", "frames", "--every", "0", "/d/|0"},
+        {"--export", "frames", "--every", "-3", "/d/|0"},
+        {"--export", "frames", "--every", "two", "/d/|0"},
+        {"--export", "", "/d/|0"},
+        {"--every", "2", "/d/|0"},                          // --every alone
+        {"--no-render", "--export", "frames", "/d/|0"},     // nothing is drawn
+        {"/d/|0", "--export"},                               // no directory
+    };
+    for (const auto& args : refused) {
+        error.clear();
+        EXPECT_FALSE(parseCommandLine(args, error)) << args[0] << " " << args[1];
+        EXPECT_FALSE(error.empty());
+    }
+}

@@ -109,13 +109,28 @@ TEST_F(Recording, SequencesNumberOnAndALaterRunRemovesThem) {
 
 TEST_F(Recording, UnwritableSnapshotIsReported) {
     SimState s = makeState();
-    s.configurationPath = data_ + "Configurations/Missing.cfg";
     s.flags.recordingOn = 1;
+    // A plain file where the recording directory has to go: no snapshot file can be written.
+    fs::create_directories(dir_ / "Recordings");
+    std::ofstream(dir_ / "Recordings" / "Flight") << "in the way";
     RecordingStep rec;
     auto failed = rec.run(s, 0.5f);
     ASSERT_TRUE(failed.has_value());
-    EXPECT_EQ(*failed, data_ + "Recordings/Flight/configuration.cfg");
+    EXPECT_EQ(*failed, data_ + "Recordings/Flight/Sequence1/body.cfg");
     EXPECT_FALSE(rec.isOpen());
+}
+
+TEST_F(Recording, FailedCopyOfTheConfigurationDoesNotStopTheRecording) {
+    SimState s = makeState();
+    s.configurationPath = data_ + "Configurations/Missing.cfg";
+    s.flags.recordingOn = 1;
+    RecordingStep rec;
+    EXPECT_FALSE(rec.run(s, 0.5f).has_value());
+    EXPECT_TRUE(rec.isOpen());
+    rec.close();
+    EXPECT_FALSE(fs::exists(dir_ / "Recordings" / "Flight" / "configuration.cfg"));
+    EXPECT_TRUE(fs::exists(dir_ / "Recordings" / "Flight" / "Sequence1" / "ship.cfg"));
+    EXPECT_EQ(vcrText(), "#\nbegin_sequence\nRecordings/Flight/Sequence1/\n0.5:0\n0.5:0\nend_sequence\n#\n");
 }
 
 }  // namespace

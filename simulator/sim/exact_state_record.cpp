@@ -1,0 +1,96 @@
+// Writing and checking the exact state record. Text lines:
+//   celestrix exact state 1
+//   configuration <name>
+//   file <digest> <path relative to the data directory>   last_view.cfg, Objects/<entry>..., time.cfg
+//   <the exact state's lines>
+//   check <digest of every byte before this line>
+#include "exact_state_record.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+#include "exact_state.h"
+#include "state_digest.h"
+#include "text_file.h"
+
+namespace {
+
+constexpr std::string_view kHeader = "celestrix exact state 1";
+
+// The files a save writes, in its order, relative to the data directory.
+std::vector<std::string> savedFiles(const SimState& state) {
+    std::vector<std::string> files{"last_view.cfg"};
+    for (const std::string& entry : state.configEntries) files.push_back("Objects/" + entry);
+    files.push_back("time.cfg");
+    return files;
+}
+
+std::string recordPath(const SimState& state) { return state.dataDirectory + kExactStateRecordName; }
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+void removeExactStateRecord(const SimState& state) { ::unlink(recordPath(state).c_str()); }
+
+std::string formatExactStateRecord(const SimState& state) {
+    std::string out(kHeader);
+    out += "\nconfiguration " + state.configurationName + "\n";
+    for (const std::string& file : savedFiles(state)) {
+        uint64_t digest = 0;
+        if (!digestFile(state.dataDirectory + file, digest)) return {};
+        out += "file " + formatDigest(digest) + " " + file + "\n";
+    }
+    // A state that turned non-finite has nothing worth continuing from.
+    ExactState exact = captureExactState(state);
+    if (!exactStateIsFinite(exact)) return {};
+    formatExactState(exact, out);
+    out += "check " + formatDigest(digestBytes(out)) + "\n";
+    return out;
+}
+
+bool writeExactStateRecord(const SimState& state) {
+    // Names that would not survive a line of their own cannot be checked later.
+    if (state.configurationName.find('\n') != std::string::npos) return false;
+    for (const std::string& entry : state.configEntries)
+        if (entry.find('\n') != std::string::npos) return false;
+    std::string text = formatExactStateRecord(state);
+    return !text.empty() && writeFileAtomically(recordPath(state), text);
+}
+
+bool resumeFromExactStateRecord(SimState& state) {
+    if (!state.isLive() || state.objects.empty()) return false;
+    std::string text;
+    if (!readWholeFile(recordPath(state), text)) return false;
+
+    // The last line holds the digest of everything before it: a cut or edited record stops here.
+    if (text.empty() || text.back() != '\n') return false;
+    size_t checkStart = text.rfind('\n', text.size() - 2);
+    checkStart = checkStart == std::string::npos ? 0 : checkStart + 1;
+    std::string_view checkLine(text.data() + checkStart, text.size() - 1 - checkStart);
+    uint64_t check = 0;
+    if (!startsWith(checkLine, "check ") || !parseDigest(checkLine.substr(6), check) ||
+        check != digestBytes(std::string_view(text.data(), checkStart)))
+        return false;
+
+    std::vector<std::string_view> lines = splitTextLines(std::string_view(text.data(), checkStart));
+    size_t i = 0;
+    if (lines.size() < 2 || lines[i++] != kHeader) return false;
+    if (lines[i++] != "configuration " + state.configurationName) return false;
+    for (const std::string& file : savedFiles(state)) {
+        if (i >= lines.size()) return false;
+        std::string_view line = lines[i++];
+        uint64_t recorded = 0, current = 0;
+        if (!startsWith(line, "file ") || line.size() < 22 || line[21] != ' ' ||
+            !parseDigest(line.substr(5, 16), recorded) || line.substr(22) != file)
+            return false;
+        if (!digestFile(state.dataDirectory + file, current) || current != recorded) return false;
+    }
+    ExactState exact;
+    if (!parseExactState(lines, i, exact) || i != lines.size()) return false;
+    if (!exactStateIsFinite(exact) || !exactStateRoundsTo(exact, state)) return false;
+    return applyExactState(state, exact);
+}
