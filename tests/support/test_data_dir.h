@@ -101,7 +101,8 @@ inline void writeObject(const std::string& dataDir, const std::string& relativeP
     if (!writeObjectFile(obj, dataDir)) throw std::runtime_error("cannot write " + obj.ownPath);
 }
 
-// The shipped on-screen control layouts (live and replay) and their button bitmaps.
+// The shipped on-screen control layouts (live and replay), their button bitmaps and the restore
+// prompt's two icons.
 inline void copyShippedControls(const std::string& dataDir) {
     namespace fs = std::filesystem;
     const std::string source = CELESTRIX_DATA_SOURCE;
@@ -110,7 +111,7 @@ inline void copyShippedControls(const std::string& dataDir) {
         fs::copy_file(source + name, dataDir + name, fs::copy_options::overwrite_existing);
     for (const auto& e : fs::directory_iterator(source + "Media/Icons")) {
         const std::string name = e.path().filename().string();
-        if (name.rfind("gui_", 0) == 0)
+        if (name.rfind("gui_", 0) == 0 || name == "yes64.bmp" || name == "no64.bmp")
             fs::copy_file(e.path(), dataDir + "Media/Icons/" + name, fs::copy_options::overwrite_existing);
     }
 }
@@ -122,8 +123,6 @@ inline void writeLiveDataDir(const std::string& dataDir,
                              const std::vector<std::pair<std::string, SimObject>>& objects,
                              const std::string& timeText = "0") {
     copyShippedControls(dataDir);
-    writeText(dataDir + "Media/Icons/yes64.bmp", "BM");
-    writeText(dataDir + "Media/Icons/no64.bmp", "BM");
     writeText(dataDir + "configfile.cfg", "Test\n-999\n");
     writeText(dataDir + "moviefile.cfg", "Flight\n-999\n");
     writeText(dataDir + "screenshotfile.cfg", "Shots\n-999\n");
