@@ -45,7 +45,9 @@ const char* commandLineUsage() {
     return "usage: corvane [--windowed] [--size WxH] [--headless] [--no-render] [--frames N]\n"
            "               [--fixed-dt S] [--input FILE] [--trace FILE] \"DATADIR/|MODE\"\n"
            "       corvane --probe | --help\n"
-           "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n";
+           "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n"
+           "With --no-render, --size is the screen that the on-screen controls and the restore\n"
+           "prompt are laid out on (default 1024x768), so that scripted clicks find them.\n";
 }
 
 bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode) {

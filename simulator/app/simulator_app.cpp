@@ -204,6 +204,12 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
     }
 }
 
+void SimulatorApp::pauseWithMessage() {
+    requestPause();
+    // Input arrives between frames: draw the frame once more so its message is on screen.
+    if (rendering()) redrawFrame();
+}
+
 void SimulatorApp::requestPause() {
     if (rendering())
         setPaused(true);
@@ -354,7 +360,7 @@ void SimulatorApp::applyCommand(int commandId) {
     // After a restore the prompt stays up, so that Esc cannot save over the restored files.
     if (commandId == Command::RestorePrompt && restorePrompt_.answered()) return;
     CommandEffects fx = handleCommand(state(), commandId);
-    if (fx.pauseChange > 0) requestPause();
+    if (fx.pauseChange > 0) pauseWithMessage();
     if (fx.pauseChange < 0) {
         if (rendering())
             setPaused(false);
@@ -392,7 +398,7 @@ void SimulatorApp::applyClickedFlag(const int32_t* flag) {
     SimState& s = state();
     // The suspend control acts like F4: the frame pauses with it (and F4 resumes, since clicks
     // do not reach the controls while suspended).
-    if (flag == &s.flags.suspended && s.flags.suspended) requestPause();
+    if (flag == &s.flags.suspended && s.flags.suspended) pauseWithMessage();
 }
 
 void SimulatorApp::answerRestorePrompt(int xPx, int yPx) {
@@ -408,8 +414,7 @@ void SimulatorApp::answerRestorePrompt(int xPx, int yPx) {
                 std::fprintf(stderr, "corvane: the restore stopped at %s\n", result.failedSource.c_str());
             restorePrompt_.setOutcome(result.restored ? RestoreOutcome::Restored : RestoreOutcome::Failed);
             // Like the other terminal messages: shown, then the frame stands still until Esc.
-            requestPause();
-            if (rendering()) redrawFrame();
+            pauseWithMessage();
             break;
         }
         case RestoreAnswer::None:

@@ -68,6 +68,8 @@ private:
     void applyScriptEventsForNextFrame();
     void applyCommand(int commandId);
     void requestPause();
+    // A pause that input asked for (suspension, the restore's outcome), with its message drawn.
+    void pauseWithMessage();
     void drawOverlays();
     void drawKeyboardHelp();
     void storeSnapshot(const Image& frame);
