@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libepoxy-dev libgl-dev libegl-dev libglm-dev libassimp-dev
-  libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-terminus
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils

@@ -14,4 +14,4 @@ if [ ! -f "$data/configfile.cfg" ]; then
 fi
 data="$(cd "$data" && pwd)/"
 cd "$data"
-exec "$root/build/corvane" --windowed --size 1280x900 "$@" "${data}|1"
+exec "$root/build/corvane" --windowed --size 1280x720 "$@" "${data}|1"

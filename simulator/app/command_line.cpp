@@ -48,7 +48,9 @@ const char* commandLineUsage() {
            "       corvane --probe | --help\n"
            "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n"
            "--export DIR writes every K-th drawn frame (K = 1 unless --every says otherwise) as\n"
-           "DIR/frame_NNNNNN.png, NNNNNN being the frame's number from 0.\n";
+           "DIR/frame_NNNNNN.png, NNNNNN being the frame's number from 0.\n"
+           "With --no-render, --size is the screen that the on-screen controls and the restore\n"
+           "prompt are laid out on (default 1024x768), so that scripted clicks find them.\n";
 }
 
 bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode) {

@@ -14,6 +14,7 @@ bool SimulationSession::loadScript(const std::string& path, std::string& error) 
     }
     events_ = std::move(parsed.events);
     nextEvent_ = 0;
+    scriptLoaded_ = true;
     return true;
 }
 

@@ -34,7 +34,8 @@ public:
     long long nextEventFrame() const { return events_[nextEvent_].frame; }
     // Applies a scripted key to the scripted key-state buffer (F-keys too, so F7 is polled).
     void applyScriptKey(const ScriptEvent& e);
-    bool usesScriptedKeys() const { return !events_.empty(); }
+    // A script given on the command line replaces the keyboard, whatever events it holds.
+    bool usesScriptedKeys() const { return scriptLoaded_; }
     // Copies the scripted keys into the state's key buffer, keeping the one-frame down flags.
     void fillScriptedKeys(KeyState& keys) const;
 
@@ -61,6 +62,7 @@ public:
 private:
     std::vector<ScriptEvent> events_;
     size_t nextEvent_ = 0;
+    bool scriptLoaded_ = false;
     bool pausedDelivery_ = false;
     std::array<uint8_t, 256> scriptedKeys_{};
     std::unique_ptr<TraceWriter> trace_;

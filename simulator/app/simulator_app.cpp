@@ -2,10 +2,12 @@
 // and the state saved on exit.
 #include "simulator_app.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <utility>
 
+#include "default_restore.h"
 #include "destination_marker.h"
 #include "fatal_error.h"
 #include "key_commands.h"
@@ -18,6 +20,7 @@
 namespace {
 
 constexpr uint32_t kMessageRedArgb = 0xFFFF0000;
+constexpr int kWindowlessScreenWidth = 1024, kWindowlessScreenHeight = 768;
 
 AppFrameOptions frameOptions(const CommandLine& cl) {
     AppFrameOptions o;
@@ -102,6 +105,8 @@ int SimulatorApp::createScene() {
         launchScreen_->release();
         launchScreen_.reset();
     }
+    // A window-less run has no device reset: its controls are laid out once, without textures.
+    if (!rendering()) buildGui(false);
     // The keyboard is SDL's (or the script's); it exists from here on in live mode.
     state().keyboardAvailable = state().isLive();
     setLaunching(false);
@@ -126,6 +131,11 @@ int SimulatorApp::onDeviceReset() {
         std::fprintf(stderr, "corvane: %s\n", error->text.c_str());
         return FrameResult::kResetFailed;
     }
+    // The controls after the bodies and rings and before the heads-up icons; every reset starts
+    // each button pair again with its first icon.
+    buildGui(true);
+    if (std::optional<std::string> missing = restorePrompt_.loadIcons(state().dataDirectory))
+        fatalFileError(*missing);
     hudIcons_ = std::make_unique<HudIcons>();
     if (std::optional<std::string> missing =
             createHudIcons(*hudIcons_, state().dataDirectory, backBufferWidth(), backBufferHeight()))
@@ -139,6 +149,8 @@ int SimulatorApp::onDeviceLost() {
     if (scene_) scene_->onDeviceLost();
     if (hudIcons_) hudIcons_->release();
     hudIcons_.reset();
+    gui_.release();
+    restorePrompt_.releaseIcons();
     return 0;
 }
 
@@ -185,6 +197,7 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
                           : elapsedS;
     updateFlashes(flashes_, s, frameStep);
     clearOneFrameRequests(s);
+    snapshotStoredByCommand_ = false;
     // Terminal messages freeze the frame after it is drawn: a surface approach and the end of a
     // replay. Only Esc is left to the user.
     if ((s.surfaceProximity || s.replay.finished) && !terminalPauseRequested_) {
@@ -197,6 +210,12 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
     }
 }
 
+void SimulatorApp::pauseWithMessage() {
+    requestPause();
+    // Input arrives between frames: draw the frame once more so its message is on screen.
+    if (rendering()) redrawFrame();
+}
+
 void SimulatorApp::requestPause() {
     if (rendering())
         setPaused(true);
@@ -206,9 +225,38 @@ void SimulatorApp::requestPause() {
 
 int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
+    int px = -1, py = -1;
+    pointer(px, py);
+    gui_.draw(*device(), px, py, state().flags.guiHidden != 0);
     drawOverlays();
     if (frameExport_) frameExport_->frameDrawn(*device(), session_->advancedFrames() - 1);
     return 0;
+}
+
+void SimulatorApp::buildGui(bool withTextures) {
+    SimState& s = state();
+    const std::string path = s.dataDirectory + (s.isLive() ? "guispecs.cfg" : "vcrspecs.cfg");
+    GuiLoadResult loaded = gui_.load(path, s.dataDirectory, screenWidth(), withTextures,
+                                     s.isLive() ? liveGuiBindings(s) : replayGuiBindings(s));
+    if (!loaded.unreadableFile.empty()) fatalFileError(loaded.unreadableFile);
+    if (!loaded.failedIcon.empty()) fatalError("File error", "Could not create GUI-component " + loaded.failedIcon);
+}
+
+int SimulatorApp::screenWidth() const {
+    if (rendering()) return backBufferWidth();
+    return commandLine_.width > 0 ? commandLine_.width : kWindowlessScreenWidth;
+}
+
+int SimulatorApp::screenHeight() const {
+    if (rendering()) return backBufferHeight();
+    return commandLine_.height > 0 ? commandLine_.height : kWindowlessScreenHeight;
+}
+
+void SimulatorApp::pointer(int& xPx, int& yPx) const {
+    xPx = scriptPointerX_;
+    yPx = scriptPointerY_;
+    if (session_->usesScriptedKeys() || !rendering()) return;
+    if (!cursorPosition(xPx, yPx)) xPx = yPx = -1;
 }
 
 void SimulatorApp::drawOverlays() {
@@ -231,7 +279,12 @@ void SimulatorApp::drawOverlays() {
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");
     if (s.flags.keyboardHelpShown) drawKeyboardHelp();
-    if (s.latches[kCrosshairShown]) drawCrosshair(dev, *hudIcons_, s, w, h);
+    if (s.flags.restorePromptShown) {
+        int px = -1, py = -1;
+        pointer(px, py);
+        restorePrompt_.draw(dev, messageFont, w, h, px, py);
+    }
+    if (crosshairShown(s.latches, s.flags)) drawCrosshair(dev, *hudIcons_, s, w, h);
     if (marker_) {
         if (std::optional<std::string> missing = marker_->draw(dev, s)) fatalFileError(*missing);
     }
@@ -258,7 +311,9 @@ void SimulatorApp::drawKeyboardHelp() {
     const std::string& page = keyboardHelpPage(live);
     int cx = 0, cy = 0;
     fonts_[2]->measureText(page.c_str(), &cx, &cy);
-    const int r = backBufferHeight();
+    // The page hangs from the bottom edge; on a screen too low for it, it moves down so that its
+    // first line stays on screen (its last rows are empty).
+    const int r = backBufferHeight() + std::max(0, cy + 10 - backBufferHeight());
     // The translucent panel: the 32-texel icon scaled a little past the text's extent.
     IconSprite& panel = hudIcons_->background;
     panel.setTranslation(0, static_cast<float>(r - cy - (live ? 25 : 20)));
@@ -291,7 +346,7 @@ void SimulatorApp::sortDrawOrder(const SimState& s) {
 void SimulatorApp::takeSnapshot(SimState& s) {
     // Storing a snapshot sets the request; the overlay pass of this frame clears it again.
     s.flags.snapshotRequest = 1;
-    if (!rendering()) return;
+    if (snapshotStoredByCommand_ || !rendering()) return;
     Image frame;
     if (captureFrontBuffer(frame)) storeSnapshot(frame);
 }
@@ -310,8 +365,10 @@ void SimulatorApp::onCommand(int commandId) {
 }
 
 void SimulatorApp::applyCommand(int commandId) {
+    // After a restore the prompt stays up, so that Esc cannot save over the restored files.
+    if (commandId == Command::RestorePrompt && restorePrompt_.answered()) return;
     CommandEffects fx = handleCommand(state(), commandId);
-    if (fx.pauseChange > 0) requestPause();
+    if (fx.pauseChange > 0) pauseWithMessage();
     if (fx.pauseChange < 0) {
         if (rendering())
             setPaused(false);
@@ -319,7 +376,10 @@ void SimulatorApp::applyCommand(int commandId) {
             --noRenderPauseCount_;
     }
     if (fx.takeSnapshot) {
+        // Stored at once (also while paused); the request then only starts the flash, so the
+        // next frame step does not store the same picture again.
         state().flags.snapshotRequest = 1;
+        snapshotStoredByCommand_ = true;
         Image frame;
         if (rendering() && captureFrontBuffer(frame)) storeSnapshot(frame);
     }
@@ -327,9 +387,54 @@ void SimulatorApp::applyCommand(int commandId) {
     // A windowed run: the frame itself closes the window after the Esc command.
 }
 
-void SimulatorApp::onLeftClick(int, int) {
-    if (state().flags.suspended) return;
-    if (state().flags.exitOnClick) requestClose();
+void SimulatorApp::onLeftClick(int xPx, int yPx) {
+    if (launching()) return;
+    SimState& s = state();
+    scriptPointerX_ = xPx;
+    scriptPointerY_ = yPx;
+    // The restore prompt is modal: a click answers it or does nothing.
+    if (s.flags.restorePromptShown) {
+        answerRestorePrompt(xPx, yPx);
+        return;
+    }
+    if (!s.flags.suspended)
+        for (const int32_t* flag : gui_.click(xPx, yPx, s.flags.guiHidden != 0)) applyClickedFlag(flag);
+    if (s.flags.exitOnClick) closeLikeEsc();
+}
+
+void SimulatorApp::applyClickedFlag(const int32_t* flag) {
+    SimState& s = state();
+    // The suspend control acts like F4: the frame pauses with it (and F4 resumes, since clicks
+    // do not reach the controls while suspended).
+    if (flag == &s.flags.suspended && s.flags.suspended) pauseWithMessage();
+}
+
+void SimulatorApp::answerRestorePrompt(int xPx, int yPx) {
+    SimState& s = state();
+    switch (restorePrompt_.click(xPx, yPx, screenWidth(), screenHeight())) {
+        case RestoreAnswer::No:
+            s.flags.restorePromptShown = 0;
+            break;
+        case RestoreAnswer::Yes: {
+            DefaultRestoreResult result = restoreDefaultConfiguration(s.dataDirectory);
+            if (result.configurationUnreadable) fatalFileError(result.failedSource);
+            if (!result.restored)
+                std::fprintf(stderr, "corvane: the restore stopped at %s\n", result.failedSource.c_str());
+            restorePrompt_.setOutcome(result.restored ? RestoreOutcome::Restored : RestoreOutcome::Failed);
+            // Like the other terminal messages: shown, then the frame stands still until Esc.
+            pauseWithMessage();
+            break;
+        }
+        case RestoreAnswer::None:
+            break;
+    }
+}
+
+void SimulatorApp::closeLikeEsc() {
+    if (rendering())
+        requestClose();
+    else
+        scriptClose_ = true;
 }
 
 void SimulatorApp::onFocusChange(bool gained) {
@@ -342,14 +447,17 @@ void SimulatorApp::paintLaunchScreen() {
     if (launchScreen_) launchScreen_->draw(*device(), backBufferWidth(), backBufferHeight());
 }
 
+// Without a usable keyboard (no window, a hidden window without focus, replay mode) every key
+// reads as up and the read counts as made: the control step runs as in a visible run in which no
+// key is held, so latches (say, a thruster firing when the state was stored) still act.
 bool SimulatorApp::readKeyboard(KeyState& keys) {
-    if (!state().keyboardAvailable) return false;
-    if (session_->usesScriptedKeys()) {
+    if (state().keyboardAvailable && session_->usesScriptedKeys()) {
         session_->fillScriptedKeys(keys);
         return true;
     }
-    if (!rendering()) return false;
-    return AppFrame::readKeyboard(keys);
+    if (state().keyboardAvailable && rendering() && AppFrame::readKeyboard(keys)) return true;
+    keys.keys.fill(0);
+    return true;
 }
 
 void SimulatorApp::idleWhilePaused() {

@@ -11,11 +11,13 @@
 #include "command_line.h"
 #include "frame_export.h"
 #include "frame_step.h"
+#include "gui_components.h"
 #include "hud_display.h"
 #include "hud_flashes.h"
 #include "hud_text.h"
 #include "launch_screen.h"
 #include "recording_step.h"
+#include "restore_prompt.h"
 #include "simulation_session.h"
 
 class Scene;
@@ -67,9 +69,22 @@ private:
     void applyScriptEventsForNextFrame();
     void applyCommand(int commandId);
     void requestPause();
+    // A pause that input asked for (suspension, the restore's outcome), with its message drawn.
+    void pauseWithMessage();
     void drawOverlays();
     void drawKeyboardHelp();
     void storeSnapshot(const Image& frame);
+    // The on-screen controls of the run's mode, with textures when drawing.
+    void buildGui(bool withTextures);
+    void applyClickedFlag(const int32_t* flag);
+    void answerRestorePrompt(int xPx, int yPx);
+    void closeLikeEsc();
+    // The screen the layout is placed on: the back buffer, or in a window-less run the --size
+    // given (1024 x 768 without one).
+    int screenWidth() const;
+    int screenHeight() const;
+    // Where the pointer is for hovering: the last scripted click in a scripted run, else the mouse.
+    void pointer(int& xPx, int& yPx) const;
 
     bool rendering() const { return !commandLine_.noRender; }
     bool frameLimitReached() const;
@@ -81,8 +96,12 @@ private:
     bool terminalPauseRequested_ = false;  // a terminal message paused the frame
     int noRenderPauseCount_ = 0;           // pause count of a window-less run
     bool scriptClose_ = false;             // Esc from the script in a window-less run
+    bool snapshotStoredByCommand_ = false; // replay F7 stored this frame's snapshot already
     RecordingStep recording_;
     std::unique_ptr<FrameExport> frameExport_;  // --export: drawn frames as pictures
+    GuiControls gui_;
+    RestorePrompt restorePrompt_;
+    int scriptPointerX_ = -1, scriptPointerY_ = -1;
 
     // Render side, alive between the device hooks.
     std::unique_ptr<Scene> scene_;

@@ -282,6 +282,26 @@ void AppFrame::presentLaunchScreen() {
     present();
 }
 
+bool AppFrame::cursorPosition(int& xPx, int& yPx) const {
+    if (!window_ || !device_ || SDL_GetMouseFocus() != window_) return false;
+    int x = 0, y = 0, windowW = 0, windowH = 0;
+    SDL_GetMouseState(&x, &y);
+    SDL_GetWindowSize(window_, &windowW, &windowH);
+    if (windowW > 0 && windowH > 0) {
+        x = static_cast<int>(static_cast<long long>(x) * device_->backBufferWidth() / windowW);
+        y = static_cast<int>(static_cast<long long>(y) * device_->backBufferHeight() / windowH);
+    }
+    xPx = x;
+    yPx = y;
+    return true;
+}
+
+void AppFrame::redrawFrame() {
+    if (!device_ || !deviceObjectsRestored_ || launching_) return;
+    device_->bindBackBuffer();
+    if (renderFrame() >= 0) present();
+}
+
 bool AppFrame::captureFrontBuffer(Image& image) {
     if (!device_ || !haveFrame_) return false;
     return device_->readBackBuffer(image);
@@ -393,10 +413,9 @@ void AppFrame::handleEvent(const SDL_Event& event) {
                 case SDL_WINDOWEVENT_EXPOSED:
                     if (launching_) {
                         presentLaunchScreen();
-                    } else if (!active() && deviceObjectsRestored_ && device_) {
+                    } else if (!active()) {
                         // Paused: show the frozen scene again (with its pause message).
-                        device_->bindBackBuffer();
-                        if (renderFrame() >= 0) present();
+                        redrawFrame();
                     }
                     break;
                 default: break;

@@ -103,6 +103,9 @@ public:
     // feed keys from elsewhere (scripted input).
     virtual bool readKeyboard(KeyState& state);
 
+    // The mouse pointer in back-buffer pixels. False when the pointer is not over the window.
+    bool cursorPosition(int& xPx, int& yPx) const;
+
     // Resizes the window (and the back buffer) as a user would; runs the reset hooks.
     void setWindowSize(int widthPx, int heightPx);
 
@@ -141,6 +144,9 @@ protected:
     // Draws paintLaunchScreen() and presents it at once; launching() is true until
     // setLaunching(false).
     void presentLaunchScreen();
+    // Draws and presents one frame now, also while paused, so that a message that comes with a
+    // pause (after input between two frames) is on screen.
+    void redrawFrame();
     bool launching() const { return launching_; }
     void setLaunching(bool on) { launching_ = on; }
 

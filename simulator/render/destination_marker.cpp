@@ -24,7 +24,7 @@ std::optional<Mat4f> destinationMarkerWorld(Vec3f observerVelocityKmPerS) {
 }
 
 std::optional<std::string> DestinationMarker::draw(GlDevice& device, const SimState& state) {
-    if (state.latches[kDestinationHidden] != 0 || state.objects.empty()) return std::nullopt;
+    if (destinationHidden(state.latches, state.flags) || state.objects.empty()) return std::nullopt;
     if (!texture_.valid()) {
         const std::string path = state.dataDirectory + kDestinationIconFile;
         std::optional<Image> image = loadImageFile(path);

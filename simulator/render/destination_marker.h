@@ -25,11 +25,11 @@ std::optional<Mat4f> destinationMarkerWorld(Vec3f observerVelocityKmPerS);
 // loaded, without colour key, at the first draw and kept until release.
 class DestinationMarker {
 public:
-    // Draws the marker unless the destination-hidden latch is set, in live and replay mode alike,
-    // with the device's current projection and state.camera as the view. Alpha blended at half
-    // opacity, without depth test or culling; the device's render state is restored afterwards.
-    // Returns the icon's path when it cannot be loaded (the caller reports it and ends the run),
-    // nothing otherwise.
+    // Draws the marker unless it is hidden (the latch, flipped by the replay viewer's control), in
+    // live and replay mode alike, with the device's current projection and state.camera as the
+    // view. Alpha blended at half opacity, without depth test or culling; the device's render
+    // state is restored afterwards. Returns the icon's path when it cannot be loaded (the caller
+    // reports it and ends the run), nothing otherwise.
     std::optional<std::string> draw(GlDevice& device, const SimState& state);
     void release();
     bool textureLoaded() const { return texture_.valid(); }

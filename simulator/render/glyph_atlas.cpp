@@ -7,6 +7,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -14,10 +15,12 @@ namespace {
 
 constexpr int kLogicalDpi = 96;
 
-std::string findFontFile(const std::string& faceName, bool bold, bool italic, int& faceIndex) {
+// The face fontconfig matches for a family, with its family name.
+std::string matchFontFile(const std::string& family, bool bold, bool italic, int& faceIndex,
+                          std::string& matchedFamily) {
     if (!FcInit()) return {};
     FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(faceName.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
@@ -32,9 +35,38 @@ std::string findFontFile(const std::string& faceName, bool bold, bool italic, in
             file = reinterpret_cast<const char*>(path);
         int index = 0;
         if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) faceIndex = index;
+        FcChar8* name = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
+            matchedFamily = reinterpret_cast<const char*>(name);
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
+    return file;
+}
+
+bool sameFamily(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// The texts were laid out for "Terminal", a raster face of small fixed cells. Where no face of
+// that name is installed, Terminus (a bitmap-style monospace face with embedded strikes) takes
+// its place before fontconfig's general monospace substitute.
+std::string findFontFile(const std::string& faceName, bool bold, bool italic, int& faceIndex) {
+    std::string family;
+    std::string file = matchFontFile(faceName, bold, italic, faceIndex, family);
+    if (!file.empty() && sameFamily(family, faceName)) return file;
+    if (sameFamily(faceName, "Terminal")) {
+        for (const char* substitute : {"Terminus (TTF)", "Terminus"}) {
+            int index = 0;
+            std::string substituteFamily;
+            std::string found = matchFontFile(substitute, bold, italic, index, substituteFamily);
+            if (!found.empty() && sameFamily(substituteFamily, substitute)) {
+                faceIndex = index;
+                return found;
+            }
+        }
+    }
     return file;
 }
 
@@ -51,6 +83,33 @@ struct FtLibrary {
 struct Extent {
     int cx = 0, cy = 0;
 };
+
+int lineHeightOf(FT_Face face) {
+    return static_cast<int>((face->size->metrics.ascender + 63) >> 6) +
+           static_cast<int>((-face->size->metrics.descender + 63) >> 6);
+}
+
+// Sets the face's size so that a text row is as tall as a raster face's cell of the wanted pixel
+// height. A face with embedded strikes uses the largest strike not above that height (else its
+// smallest), so glyphs stay crisp; an outline face shrinks until its rows fit the height.
+bool setCellSize(FT_Face face, int pixelHeight) {
+    if (FT_HAS_FIXED_SIZES(face) && face->num_fixed_sizes > 0) {
+        int best = 0, smallest = 0;
+        for (int i = 0; i < face->num_fixed_sizes; ++i) {
+            const int ppem = static_cast<int>((face->available_sizes[i].y_ppem + 32) >> 6);
+            if (ppem <= 0) continue;
+            if (ppem <= pixelHeight && ppem > best) best = ppem;
+            if (smallest == 0 || ppem < smallest) smallest = ppem;
+        }
+        const int chosen = best > 0 ? best : smallest;
+        if (chosen > 0 && FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(chosen)) == 0) return true;
+    }
+    for (int size = pixelHeight; size >= 1; --size) {
+        if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size)) != 0) return false;
+        if (lineHeightOf(face) <= pixelHeight || size == 1) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -85,7 +144,7 @@ bool rasterizeGlyphAtlas(const std::string& faceName, unsigned heightPt, unsigne
     if (FT_Init_FreeType(&ft.library) != 0) return false;
     if (FT_New_Face(ft.library, atlas.fontFile.c_str(), faceIndex, &ft.face) != 0) return false;
     const int pixelHeight = std::max(1, glyphPixelHeight(heightPt, atlas.textScale));
-    if (FT_Set_Pixel_Sizes(ft.face, 0, static_cast<FT_UInt>(pixelHeight)) != 0) return false;
+    if (!setCellSize(ft.face, pixelHeight)) return false;
     const int ascent = static_cast<int>((ft.face->size->metrics.ascender + 63) >> 6);
     const int descent = static_cast<int>((-ft.face->size->metrics.descender + 63) >> 6);
     const int lineHeight = ascent + descent;

@@ -69,7 +69,7 @@ void drawHudBlock(GlDevice& device, HudIcons& icons, TextFont& font0, const HudT
 
 void drawCrosshair(GlDevice& device, HudIcons& icons, const SimState& state, int referenceWidthPx,
                    int referenceHeightPx) {
-    if (state.latches[kCrosshairShown] == 0) return;
+    if (!crosshairShown(state.latches, state.flags)) return;
     const float x = static_cast<float>(referenceWidthPx / 2) - kHudCrosshairHalfPx;
     const float y = static_cast<float>(referenceHeightPx / 2) - kHudCrosshairHalfPx;
     icons.background.setTranslation(x, y);

@@ -64,7 +64,7 @@ void drawFlashes(GlDevice& device, HudIcons& icons, const HudFlashState& flashes
 void drawHudBlock(GlDevice& device, HudIcons& icons, TextFont& font0, const HudText& text,
                   const SimState& state);
 
-// With the crosshair-shown latch set: a 128 x 128 panel and the dimmed bullseye centred on
+// With the crosshair shown (the latch, flipped by the replay viewer's control): a 128 x 128 panel and the dimmed bullseye centred on
 // (referenceWidthPx / 2, referenceHeightPx / 2): the back-buffer size in full-screen mode, the
 // desktop's usable size in windowed mode.
 void drawCrosshair(GlDevice& device, HudIcons& icons, const SimState& state, int referenceWidthPx,

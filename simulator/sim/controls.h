@@ -64,7 +64,20 @@ struct DisplayFlags {
     int32_t suspended = 0;           // F4
     int32_t recordingOn = 0;         // F5, live mode
     int32_t snapshotRequest = 0;     // on-screen snapshot control; set after each stored snapshot
+    // Replay mode: the viewer's on-screen crosshair and destination controls flip what the
+    // recording shows (the recording's latches are set anew on every frame).
+    int32_t replayCrosshairFlipped = 0;
+    int32_t replayDestinationFlipped = 0;
 };
+
+// What the display shows of the crosshair and the destination marker: the latches, flipped by
+// the viewer's controls during a replay.
+inline bool crosshairShown(const ControlLatches& latches, const DisplayFlags& flags) {
+    return (latches[kCrosshairShown] != 0) != (flags.replayCrosshairFlipped != 0);
+}
+inline bool destinationHidden(const ControlLatches& latches, const DisplayFlags& flags) {
+    return (latches[kDestinationHidden] != 0) != (flags.replayDestinationFlipped != 0);
+}
 
 // DirectInput key codes of the polled keys.
 namespace KeyCode {

@@ -34,6 +34,19 @@ TEST(GlyphAtlas, TextureSizeAndPixelHeightFollowTheFontHeight) {
     EXPECT_EQ(glyphPixelHeight(61, 0.5f), 41);  // 61 * 48 / 72 = 40.67
 }
 
+// The simulator's texts were laid out for a raster face of 12-pixel rows at 8 points and 18 at
+// 14: the whole heads-up text then fits a 720-row window and the keyboard help 768 rows.
+TEST(GlyphAtlas, TerminalRowsAreNoTallerThanTheRasterFacesCells) {
+    for (auto [heightPt, maxRowPx] : {std::pair{8u, 12}, std::pair{14u, 18}}) {
+        GlyphAtlas atlas;
+        ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", heightPt, kFontDepthTest, 0, atlas)) << "no font";
+        const auto& blank = atlas.glyphs[0];
+        const float row = (blank[3] - blank[1]) * static_cast<float>(atlas.textureSize);
+        EXPECT_LE(row, static_cast<float>(maxRowPx)) << heightPt << " pt from " << atlas.fontFile;
+        EXPECT_GE(row, static_cast<float>(maxRowPx - 3)) << heightPt << " pt from " << atlas.fontFile;
+    }
+}
+
 TEST(GlyphAtlas, LayoutFillsPrintableCharactersAndLeavesDelZero) {
     GlyphAtlas atlas;
     ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", 8, kFontDepthTest, 0, atlas)) << "no font";

@@ -101,13 +101,28 @@ inline void writeObject(const std::string& dataDir, const std::string& relativeP
     if (!writeObjectFile(obj, dataDir)) throw std::runtime_error("cannot write " + obj.ownPath);
 }
 
-// A complete live data directory: the two icons, the three selection files, the configuration
-// "Test" listing the objects as "<name>.cfg", their object files and time.cfg.
+// The shipped on-screen control layouts (live and replay), their button bitmaps and the restore
+// prompt's two icons.
+inline void copyShippedControls(const std::string& dataDir) {
+    namespace fs = std::filesystem;
+    const std::string source = CELESTRIX_DATA_SOURCE;
+    fs::create_directories(dataDir + "Media/Icons");
+    for (const char* name : {"guispecs.cfg", "vcrspecs.cfg"})
+        fs::copy_file(source + name, dataDir + name, fs::copy_options::overwrite_existing);
+    for (const auto& e : fs::directory_iterator(source + "Media/Icons")) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("gui_", 0) == 0 || name == "yes64.bmp" || name == "no64.bmp")
+            fs::copy_file(e.path(), dataDir + "Media/Icons/" + name, fs::copy_options::overwrite_existing);
+    }
+}
+
+// A complete live data directory: the two prompt icons, the on-screen control layouts, the three
+// selection files, the configuration "Test" listing the objects as "<name>.cfg", their object
+// files and time.cfg.
 inline void writeLiveDataDir(const std::string& dataDir,
                              const std::vector<std::pair<std::string, SimObject>>& objects,
                              const std::string& timeText = "0") {
-    writeText(dataDir + "Media/Icons/yes64.bmp", "BM");
-    writeText(dataDir + "Media/Icons/no64.bmp", "BM");
+    copyShippedControls(dataDir);
     writeText(dataDir + "configfile.cfg", "Test\n-999\n");
     writeText(dataDir + "moviefile.cfg", "Flight\n-999\n");
     writeText(dataDir + "screenshotfile.cfg", "Shots\n-999\n");
