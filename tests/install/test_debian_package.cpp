@@ -107,7 +107,7 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLinkedLibraryAndOnlyOnPackagesTh
         testrun::RunResult needed = shell("objdump -p " + quote(program) + " | awk '$1 == \"NEEDED\" { print $2 }'");
         ASSERT_EQ(needed.exitCode, 0) << needed.err;
         const std::vector<std::string> libraries = splitLines(needed.out);
-        EXPECT_GE(libraries.size(), 5u);
+        ASSERT_FALSE(libraries.empty()) << program;
         for (const std::string& library : libraries) {
             const std::string package = packageOfLibrary(library);
             ASSERT_FALSE(package.empty()) << "no package holds " << library;

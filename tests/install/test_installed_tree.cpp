@@ -53,6 +53,11 @@ TEST(InstalledTree, HasTheUsualLayoutWithTheWholePristineDataReadOnly) {
     };
     for (const std::string& file : launcherFiles)
         EXPECT_EQ(fs::exists(prefix + file), kHasLauncher) << file;
+    if (kHasLauncher) {
+        // The installed catalogue entry with the menu entry and icons it refers to.
+        testrun::RunResult r = shell("appstreamcli validate-tree --no-net " + quote(dir / "stage"));
+        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    }
 }
 
 TEST(InstalledTree, SimulatorRunsOnAUsersCopyAndNothingUnderThePrefixChanges) {
