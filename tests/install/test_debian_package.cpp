@@ -121,12 +121,20 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLinkedLibraryAndOnlyOnPackagesTh
     if (kHasLauncher) {
         EXPECT_TRUE(depends.count("qt6-qpa-plugins"));
     }
-    for (const std::string& package : depends)
-        EXPECT_EQ(shell("apt-cache show " + quote(package) + " >/dev/null 2>&1 || dpkg -s " + quote(package) +
-                        " >/dev/null 2>&1")
-                      .exitCode,
-                  0)
-            << package << " is not a package of this Debian";
+    // Each dependency is installed here, or at least known to apt.
+    std::string names;
+    for (const std::string& package : depends) names += " " + quote(package);
+    std::set<std::string> known;
+    for (const std::string& line :
+         splitLines(shell("dpkg-query -W -f '${db:Status-Abbrev} ${Package}\\n'" + names + " 2>/dev/null").out)) {
+        if (line.rfind("ii ", 0) == 0) known.insert(line.substr(line.rfind(' ') + 1));
+    }
+    for (const std::string& package : depends) {
+        if (!known.count(package)) {
+            EXPECT_EQ(shell("apt-cache show " + quote(package) + " >/dev/null 2>&1").exitCode, 0)
+                << package << " is not a package of this Debian";
+        }
+    }
 }
 
 TEST_F(DebianPackage, UnpackedItsSimulatorRunsFromItsOwnData) {
