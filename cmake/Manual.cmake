@@ -25,18 +25,22 @@ function(celestrix_manual program)
 endfunction()
 
 # Installs a program's manual page, compressed, in section 6. The page is made again at install
-# time, so that the paths it names are those of the prefix actually installed into.
+# time, so that the paths it names are those of the prefix actually installed into; each install
+# makes it in a folder of its own, as installs (cmake --install, cpack) may run at the same time.
 function(celestrix_install_manual program)
-  set(page ${CELESTRIX_MANUAL_DIR}/installed/${program}.6.gz)
   install(CODE "
+    string(RANDOM LENGTH 16 celestrix_install_tag)
+    set(celestrix_page_dir \"${CELESTRIX_MANUAL_DIR}/installed/\${celestrix_install_tag}\")
     execute_process(
       COMMAND \"${Python3_EXECUTABLE}\" \"${CELESTRIX_MANUAL_SCRIPT}\"
               \"${CMAKE_SOURCE_DIR}/manual/${program}.txt\"
               --package \"${PROJECT_NAME}\" --version \"${PROJECT_VERSION}\"
               \"--define=PKGDATADIR=\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/celestrix\"
-              --man \"${page}\"
+              --man \"\${celestrix_page_dir}/${program}.6.gz\"
       COMMAND_ERROR_IS_FATAL ANY)
-    file(INSTALL \"${page}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6\")
+    file(INSTALL \"\${celestrix_page_dir}/${program}.6.gz\"
+         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6\")
+    file(REMOVE_RECURSE \"\${celestrix_page_dir}\")
   ")
 endfunction()
 

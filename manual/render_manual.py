@@ -224,7 +224,7 @@ def write_if_changed(path, text):
     except FileNotFoundError:
         pass
     os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-    temp = path + ".tmp"
+    temp = f"{path}.{os.getpid()}.tmp"
     with open(temp, "wb") as f:
         f.write(data)
         f.flush()
