@@ -31,7 +31,15 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
         DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
                               GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# The release notes in Debian's changelog format, compressed without a time stamp as Debian
+# wants them.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+execute_process(COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/packaging/changelog
+                OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/packaging/changelog)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/data/CREDITS
+              ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/celestrix)
 celestrix_install_manual(corvane)
 

@@ -1,5 +1,6 @@
 # `cpack` (or the target `package`) builds a Debian package of everything `cmake --install`
-# installs, under /usr. Its dependencies are the packages of the shared libraries the programs
+# installs, under /usr. The project packages itself, so the package is native: its version is the
+# project's, and packaging/changelog has its release notes. Its dependencies are the packages of the shared libraries the programs
 # actually link (dpkg-shlibdeps), plus what they load at run time without linking.
 set(CELESTRIX_MAINTAINER "Celestrix developers <maintainers@celestrix.invalid>" CACHE STRING
     "Maintainer named in the Debian package")
@@ -13,9 +14,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CELESTRIX_MAINTAINER})
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CELESTRIX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

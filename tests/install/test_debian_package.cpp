@@ -84,19 +84,28 @@ std::string DebianPackage::buildLog_;
 
 TEST_F(DebianPackage, IsNamedAndDescribedForDebian) {
     const std::string arch = firstLine(shell("dpkg --print-architecture").out);
-    EXPECT_EQ(fs::path(debs_[0]).filename(), "celestrix_" + kVersion + "-1_" + arch + ".deb");
+    // A native package: the project's version, and release notes that name that version.
+    EXPECT_EQ(fs::path(debs_[0]).filename(), "celestrix_" + kVersion + "_" + arch + ".deb");
     EXPECT_EQ(field("Package"), "celestrix");
-    EXPECT_EQ(field("Version"), kVersion + "-1");
-    EXPECT_EQ(field("Section"), "games");
+    EXPECT_EQ(field("Version"), kVersion);
+    EXPECT_EQ(field("Section"), "science");
+    testrun::RunResult notes = shell("dpkg-parsechangelog -l " + quote(kSourceDir + "packaging/changelog") + " -S Version");
+    EXPECT_EQ(firstLine(notes.out), kVersion) << notes.err;
 
     testrun::RunResult list = shell("dpkg-deb -c " + quote(debs_[0]));
     ASSERT_EQ(list.exitCode, 0) << list.err;
     for (std::string entry : {"./usr/bin/corvane", "./usr/share/celestrix/configfile.cfg",
                               "./usr/share/celestrix/Help/HTML/tutorial.html", "./usr/share/man/man6/corvane.6.gz",
-                              "./usr/share/doc/celestrix/LICENSE"})
+                              "./usr/share/doc/celestrix/copyright", "./usr/share/doc/celestrix/changelog.gz"})
         EXPECT_NE(list.out.find(" " + entry + "\n"), std::string::npos) << entry;
     EXPECT_EQ(list.out.find(" ./usr/bin/celestrix\n") != std::string::npos, kHasLauncher);
     EXPECT_EQ(list.out.find(".desktop\n") != std::string::npos, kHasLauncher);
+}
+
+TEST_F(DebianPackage, PassesDebiansPackageChecker) {
+    testrun::RunResult r = shell("lintian --fail-on error,warning " + quote(debs_[0]));
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.find("\nE: "), std::string::npos) << r.out;
 }
 
 TEST_F(DebianPackage, DependsOnThePackageOfEveryLinkedLibraryAndOnlyOnPackagesThatExist) {
