@@ -45,42 +45,35 @@ def parse(text, path):
     if missing:
         raise SourceError(f"{path}: header lacks {', '.join(missing)}")
 
-    current, block = None, []
+    current, block, new_paragraph = None, [], True
     for number, line in enumerate(lines[index:], start=index + 1):
         if HEADING.match(line):
             if current:
                 sections.append((current, block))
-            current, block = line, []
+            current, block, new_paragraph = line, [], True
             continue
+        text = line.strip()
         if current is None:
-            if line.strip():
+            if text:
                 raise SourceError(f"{path}:{number}: text before the first section")
-            continue
-        if current == "SYNOPSIS":
-            if line.strip():
-                block.append(line.strip())
+        elif not text:
+            new_paragraph = True
+        elif current == "SYNOPSIS":
+            block.append(text)
         elif current in LIST_SECTIONS:
-            if not line.strip():
-                continue
             if line[0] not in " \t":
-                block.append([line.strip(), ""])
+                block.append([text, ""])
             elif not block:
                 raise SourceError(f"{path}:{number}: description before its term")
             else:
-                block[-1][1] = (block[-1][1] + " " + line.strip()).strip()
+                block[-1][1] = (block[-1][1] + " " + text).strip()
+        elif new_paragraph:
+            block.append(text)
+            new_paragraph = False
         else:
-            if not line.strip():
-                if block and block[-1]:
-                    block.append("")
-            elif block and block[-1]:
-                block[-1] += " " + line.strip()
-            else:
-                if block:
-                    block.pop()
-                block.append(line.strip())
+            block[-1] += " " + text
     if current:
         sections.append((current, block))
-    sections = [(name, [p for p in body if p != ""]) for name, body in sections]
     names = [name for name, _ in sections]
     for needed in ("SYNOPSIS", "DESCRIPTION"):
         if needed not in names:
