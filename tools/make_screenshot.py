@@ -13,7 +13,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from canvas import Canvas  # noqa: E402
 from output import write_bytes  # noqa: E402
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # Frames at a fixed 1/50 s; the snapshot is taken after the view has settled, with the keyboard
 # help closed and the heads-up display and on-screen controls shown as at start.
 SCRIPT = "20 key F7 down\n21 key F7 up\n"
