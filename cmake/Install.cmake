@@ -57,4 +57,8 @@ if(TARGET celestrix)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/${CELESTRIX_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The installation tests install and run the launcher too.
+  if(TARGET test_install)
+    add_dependencies(test_install celestrix)
+  endif()
 endif()
