@@ -15,8 +15,8 @@ std::pair<std::string, std::string> optionOfLine(const std::string& line) {
     std::istringstream words(line);
     std::string option, next;
     words >> option >> next;
-    // A placeholder is a single word in capitals or like WxH; a description starts in lower case
-    // after a capital ("Start in a window").
+    // A placeholder has no lower-case letter but the x of WxH; a description's first word has
+    // ("Start in a window").
     bool placeholder = !next.empty() && next.find_first_of("abcdefghijklmnopqrstuvwyz") == std::string::npos;
     return {option, placeholder ? next : ""};
 }
