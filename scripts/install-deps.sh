@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
   python3 python3-erfa locales
+  desktop-file-utils appstream dpkg-dev file binutils man-db groff-base lintian
 )
 
 missing=()

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "corvane_manual.h"
+
 namespace {
 
 bool isBlank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
@@ -41,17 +43,9 @@ bool parseSize(const std::string& s, int& w, int& h) {
 
 }  // namespace
 
-const char* commandLineUsage() {
-    return "usage: corvane [--windowed] [--size WxH] [--headless] [--no-render] [--frames N]\n"
-           "               [--fixed-dt S] [--input FILE] [--trace FILE]\n"
-           "               [--export DIR [--every K]] \"DATADIR/|MODE\"\n"
-           "       corvane --probe | --help\n"
-           "MODE is 1 for live mode, 0 for replay mode; DATADIR is the absolute data directory.\n"
-           "--export DIR writes every K-th drawn frame (K = 1 unless --every says otherwise) as\n"
-           "DIR/frame_NNNNNN.png, NNNNNN being the frame's number from 0.\n"
-           "With --no-render, --size is the screen that the on-screen controls and the restore\n"
-           "prompt are laid out on (default 1024x768), so that scripted clicks find them.\n";
-}
+const char* commandLineUsage() { return corvane_manual::kUsage; }
+const char* commandLineHelp() { return corvane_manual::kHelp; }
+const char* commandLineVersion() { return corvane_manual::kVersion; }
 
 bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode) {
     size_t bar = arg.find('|');
@@ -90,6 +84,8 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             cl.probe = true;
         } else if (a == "--help" || a == "-h") {
             cl.help = true;
+        } else if (a == "--version") {
+            cl.version = true;
         } else if (a == "--size") {
             const std::string* v = value("--size");
             if (!v) return std::nullopt;
@@ -151,7 +147,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             haveData = true;
         }
     }
-    if (!haveData && !cl.probe && !cl.help) {
+    if (!haveData && !cl.probe && !cl.help && !cl.version) {
         error = "no data directory given";
         return std::nullopt;
     }

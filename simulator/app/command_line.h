@@ -21,7 +21,8 @@ struct CommandLine {
     std::string exportDir;      // drawn frames go here as PNG pictures
     long long exportEvery = 1;  // every K-th advanced frame is exported
     bool probe = false;         // print the OpenGL version code and exit
-    bool help = false;          // print the usage and exit
+    bool help = false;          // print the help text and exit
+    bool version = false;       // print the version and exit
 };
 
 // Parses argv[1..]; on failure returns nothing and sets error to a message for the user.
@@ -31,4 +32,8 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
 // or the mode is not a decimal integer.
 bool splitDataArgument(const std::string& arg, std::string& dataDirectory, int& runMode);
 
+// The usage lines (after an error), the help text and the version text; they come from the
+// same source as the manual page.
 const char* commandLineUsage();
+const char* commandLineHelp();
+const char* commandLineVersion();

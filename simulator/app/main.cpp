@@ -24,7 +24,11 @@ int main(int argc, char** argv) {
         return kFatalExitCode;
     }
     if (cl->help) {
-        std::fputs(commandLineUsage(), stdout);
+        std::fputs(commandLineHelp(), stdout);
+        return 0;
+    }
+    if (cl->version) {
+        std::fputs(commandLineVersion(), stdout);
         return 0;
     }
     if (cl->probe) {
