@@ -23,14 +23,20 @@ std::pair<std::string, std::string> optionOfLine(const std::string& line) {
 
 TEST(HelpText, EveryListedOptionIsAcceptedWithItsValue) {
     const std::map<std::string, std::string> sampleValues = {
-        {"WxH", "640x480"}, {"N", "5"}, {"S", "0.02"}, {"FILE", "script.txt"}};
+        {"WxH", "640x480"}, {"N", "5"},      {"S", "0.02"},
+        {"FILE", "script.txt"}, {"DIR", "frames"}, {"K", "2"}};
+    // Options that only go together with another one.
+    const std::map<std::string, std::vector<std::string>> companions = {
+        {"--every", {"--export", "frames"}}};
     std::istringstream help(commandLineHelp());
     int listed = 0;
     for (std::string line; std::getline(help, line);) {
         auto [option, placeholder] = optionOfLine(line);
         if (option.empty()) continue;
         ++listed;
-        std::vector<std::string> args = {option};
+        std::vector<std::string> args;
+        if (companions.count(option)) args = companions.at(option);
+        args.push_back(option);
         if (!placeholder.empty()) {
             ASSERT_TRUE(sampleValues.count(placeholder)) << "no sample for " << placeholder;
             args.push_back(sampleValues.at(placeholder));
