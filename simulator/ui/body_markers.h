@@ -13,7 +13,7 @@
 
 constexpr uint32_t kStarMarkerArgb = 0xFFFFD24A;
 constexpr uint32_t kPlanetMarkerArgb = 0xFF72C8FF;
-constexpr uint32_t kMoonMarkerArgb = 0xFFC4C4C4;
+constexpr uint32_t kMoonMarkerArgb = 0xFFD8A0FF;
 constexpr float kMarkerHalfSizePx = 3.0f;
 
 // Colour of body's marker: stars, bodies that orbit a star or nothing (planets), and bodies that
