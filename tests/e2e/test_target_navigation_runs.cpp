@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cmath>
 #include <sstream>
 
 #include "bmp_file.h"
@@ -37,6 +38,23 @@ int tabsTo(const std::string& dataDir, const std::string& name) {
         if (s.configEntries[static_cast<size_t>(s.nav.target)] == name + ".cfg") return tabs;
     }
     return -1;
+}
+
+// The observer's and body's positions in the trace's last frame.
+double lastDistance(const std::string& tracePath, int body, int observer) {
+    std::vector<std::string> rows = traceRows(tracePath);
+    double p[2][3] = {};
+    for (size_t i = rows.size(); i-- > 1;) {
+        std::istringstream in(rows[i]);
+        std::string field;
+        std::vector<double> v;
+        while (std::getline(in, field, ',')) v.push_back(std::stod(field));
+        const int index = static_cast<int>(v[2]);
+        if (index == body) std::copy(v.begin() + 3, v.begin() + 6, p[0]);
+        if (index == observer) std::copy(v.begin() + 3, v.begin() + 6, p[1]);
+        if (index == 0) break;
+    }
+    return std::hypot(p[0][0] - p[1][0], p[0][1] - p[1][1], p[0][2] - p[1][2]);
 }
 
 bool isMarkerColour(const Image& image, int x, int y) {
@@ -82,6 +100,36 @@ TEST(TargetNavigationRuns, FlightWithTurnsAndJumpsToTargetsReplaysBitForBit) {
                                      dir / "plain.txt", "--trace", dir / "plain.csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(traceRows(dir / "plain.csv"), traceRows(dir / "live.csv"));
+}
+
+TEST(TargetNavigationRuns, AClickOnTheMarkerChoosesItsBodyInARunWithoutWindow) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    const int jupiterTabs = tabsTo(dir.path(), "Jupiter");
+    ASSERT_GT(jupiterTabs, 0);
+    // Tab to Jupiter, face it, Tab once more; a click on the centre of the 1280 x 720 screen
+    // (Jupiter's marker) chooses Jupiter again, and Z, Q end one Jupiter radius above it.
+    std::string script;
+    for (int i = 0; i <= jupiterTabs; ++i) {
+        const int frame = i == jupiterTabs ? 12 : 1 + i;
+        script += std::to_string(frame) + " key Tab down\n" + std::to_string(frame) + " key Tab up\n";
+    }
+    script += "10 key Y down\n10 key Y up\n14 click 641 359\n16 key Z down\n16 key Z up\n18 key Q down\n"
+              "19 key Q up\n";
+    testdata::writeText(dir / "script.txt", script);
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--size", "1280x720", "--fixed-dt", "0.02",
+                                                         "--frames", "21", "--input", dir / "script.txt",
+                                                         "--trace", dir / "trace.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    SimState s;
+    s.runMode = 1;
+    s.dataDirectory = dir.path();
+    ASSERT_FALSE(loadStartupState(s).has_value());
+    int jupiter = 0;
+    while (s.configEntries[static_cast<size_t>(jupiter)] != "Jupiter.cfg") ++jupiter;
+    const double radius = s.objects[static_cast<size_t>(jupiter)].equatorialRadiusKm;
+    EXPECT_NEAR(lastDistance(dir / "trace.csv", jupiter, static_cast<int>(s.objects.size()) - 1), 2 * radius,
+                0.01 * radius);
 }
 
 TEST(TargetNavigationRuns, JupiterMarkerAtTheCentreAndF11HidesEveryMarker) {
