@@ -22,13 +22,21 @@ TargetReadout readTarget(const SimState& state, int body) {
     TargetReadout out;
     const SimObject& target = state.objects[static_cast<size_t>(body)];
     const SimObject& ship = state.observer();
-    // The ship relative to the target.
+    // The ship relative to the target: from the integrator's double state (relative to an origin
+    // at the ship, so precise far from the world's origin), else from the float items.
     V3 r = widen(ship.positionKm) - widen(target.positionKm);
     V3 v = widen(ship.velocityKmPerS) - widen(target.velocityKmPerS);
+    const IntegratorState& y = state.integrator;
+    if (y.count() == state.objects.size()) {
+        const size_t s = state.objects.size() - 1, t = static_cast<size_t>(body);
+        auto diff = [&](int j) { return y.rawComponent(j)[s] - y.rawComponent(j)[t]; };
+        r = {diff(0), diff(2), diff(4)};
+        v = {diff(1), diff(3), diff(5)};
+    }
     const double d = len(r), speed = len(v);
     out.surfaceDistanceKm = static_cast<float>(d - target.equatorialRadiusKm);
     out.relativeSpeedKmPerS = static_cast<float>(speed);
-    out.closingSpeedKmPerS = d > 0 ? static_cast<float>(-dot(r, v) / d) : 0.0f;
+    out.closingSpeedKmPerS = d > 0 ? static_cast<float>(-dot(r, v) / d) + 0.0f : 0.0f;  // no "-0"
     if (speed > 0 && dot(r, v) < 0) out.closestApproachInS = -dot(r, v) / (speed * speed);
 
     const double mu = kGravityKm3PerKgS2 * static_cast<double>(target.massKg);

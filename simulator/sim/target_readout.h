@@ -18,5 +18,6 @@ struct TargetReadout {
 };
 
 // Figures of body as seen from the observer (body must be a valid body index). The orbit uses the
-// integrator's gravitational constant and the target's mass, from double-precision states.
+// integrator's gravitational constant and the target's mass, with the integrator's double-precision
+// state when it is set up for these objects.
 TargetReadout readTarget(const SimState& state, int body);
