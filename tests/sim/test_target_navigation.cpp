@@ -153,6 +153,7 @@ TEST(TargetNavigation, OrbitFiguresOfACircular400KmEarthOrbit) {
     SimObject& ship = s.observer();
     ship.positionKm = e.positionKm + Vec3f{0, 0, static_cast<float>(r)};
     ship.velocityKmPerS = e.velocityKmPerS + Vec3f{static_cast<float>(-v), 0, 0};
+    s.integrator.setUp(s.objects);
     TargetReadout t = readTarget(s, earth);
     ASSERT_TRUE(t.bound);
     EXPECT_NEAR(t.periodS / 60.0, 92.58, 92.58 * 0.002);
@@ -165,11 +166,13 @@ TEST(TargetNavigation, OrbitFiguresOfACircular400KmEarthOrbit) {
     const double inc = 51.6 * M_PI / 180;
     ship.velocityKmPerS = e.velocityKmPerS + Vec3f{static_cast<float>(-v * std::cos(inc)),
                                                    static_cast<float>(v * std::sin(inc)), 0};
+    s.integrator.setUp(s.objects);
     t = readTarget(s, earth);
     EXPECT_NEAR(t.inclinationRad * 180 / M_PI, 51.6, 0.01);
 
     // Falling straight in: not bound above escape speed; the closest approach ahead is at the centre.
     ship.velocityKmPerS = e.velocityKmPerS + Vec3f{0, 0, -20.0f};
+    s.integrator.setUp(s.objects);
     t = readTarget(s, earth);
     EXPECT_FALSE(t.bound);
     EXPECT_NEAR(t.closestApproachInS, r / 20.0, 0.01);
