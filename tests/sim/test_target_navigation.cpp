@@ -83,8 +83,10 @@ TEST(TargetNavigation, FaceTargetCentresEveryBodyAndStopsTheRotation) {
     DeliveredState d;
     SimState& s = d.state;
     s.rotationRates = {0.001f, -0.002f, 0.003f};
-    for (const char* name : {"Jupiter", "Moon", "Sun", "Saturn", "Earth", "Neptune"}) {
-        selectTarget(s, bodyNamed(s, name));
+    // Every body that Tab reaches, in turn.
+    for (size_t tab = 0; tab + 1 < s.objects.size(); ++tab) {
+        cycleTarget(s, +1);
+        const std::string name = s.configEntries[static_cast<size_t>(s.nav.target)];
         requestFaceTarget(s);
         step(s);
         EXPECT_EQ(s.rotationRates.x, 0.0f);
