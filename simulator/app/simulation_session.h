@@ -38,6 +38,7 @@ public:
     bool usesScriptedKeys() const { return scriptLoaded_; }
     // Copies the scripted keys into the state's key buffer, keeping the one-frame down flags.
     void fillScriptedKeys(KeyState& keys) const;
+    bool scriptedKeyDown(int code) const { return (scriptedKeys_[static_cast<size_t>(code & 0xFF)] & 0x80) != 0; }
 
     // One frame step; returns the path of a file that could not be read (replay snapshot).
     std::optional<std::string> advance(float elapsedS, bool keyboardReadOk, FrameStepHooks& hooks);

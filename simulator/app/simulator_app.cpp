@@ -11,10 +11,13 @@
 #include "destination_marker.h"
 #include "fatal_error.h"
 #include "key_commands.h"
+#include "navigation_commands.h"
 #include "overlay_text.h"
 #include "scene.h"
 #include "snapshot.h"
+#include "sky_projection.h"
 #include "startup.h"
+#include "target_navigation.h"
 #include "text_font.h"
 
 namespace {
@@ -225,6 +228,8 @@ void SimulatorApp::requestPause() {
 
 int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
+    navigationOverlay_.draw(*device(), state(), hudText_, *fonts_[0], hudIcons_->background,
+                            backBufferWidth(), backBufferHeight());
     int px = -1, py = -1;
     pointer(px, py);
     gui_.draw(*device(), px, py, state().flags.guiHidden != 0);
@@ -367,6 +372,7 @@ void SimulatorApp::onCommand(int commandId) {
 void SimulatorApp::applyCommand(int commandId) {
     // After a restore the prompt stays up, so that Esc cannot save over the restored files.
     if (commandId == Command::RestorePrompt && restorePrompt_.answered()) return;
+    if (handleNavigationCommand(state(), commandId)) return;
     CommandEffects fx = handleCommand(state(), commandId);
     if (fx.pauseChange > 0) pauseWithMessage();
     if (fx.pauseChange < 0) {
@@ -397,9 +403,20 @@ void SimulatorApp::onLeftClick(int xPx, int yPx) {
         answerRestorePrompt(xPx, yPx);
         return;
     }
-    if (!s.flags.suspended)
+    if (!s.flags.suspended) {
+        // A click on a control belongs to it; elsewhere it may pick a marker or a disc.
+        const bool onControl = pointOnControls(gui_, xPx, yPx, s.flags.guiHidden != 0);
         for (const int32_t* flag : gui_.click(xPx, yPx, s.flags.guiHidden != 0)) applyClickedFlag(flag);
+        if (!onControl) pickTarget(xPx, yPx);
+    }
     if (s.flags.exitOnClick) closeLikeEsc();
+}
+
+void SimulatorApp::pickTarget(int xPx, int yPx) {
+    std::vector<BodyOnScreen> bodies;
+    placeBodiesOnScreen(state(), screenWidth(), screenHeight(), bodies);
+    const int body = pickBody(bodies, static_cast<float>(xPx), static_cast<float>(yPx));
+    if (body >= 0) selectTarget(state(), body);
 }
 
 void SimulatorApp::applyClickedFlag(const int32_t* flag) {
@@ -479,7 +496,9 @@ void SimulatorApp::applyScriptEventsForNextFrame() {
             continue;
         }
         session_->applyScriptKey(e);
-        const int command = e.isCommand ? acceleratorCommand(e.keyName) : 0;
+        int command = e.isCommand ? acceleratorCommand(e.keyName) : 0;
+        if (e.kind == ScriptEventKind::KeyDown && command == 0)
+            command = navigationScriptCommand(e.keyName, session_->scriptedKeyDown(kLeftShiftKeyCode));
         if (e.kind != ScriptEventKind::KeyDown || command == 0) continue;
         // F7 is polled in live mode: its key byte is set above, its command does nothing.
         applyCommand(command);

@@ -16,6 +16,7 @@
 #include "hud_flashes.h"
 #include "hud_text.h"
 #include "launch_screen.h"
+#include "navigation_overlay.h"
 #include "recording_step.h"
 #include "restore_prompt.h"
 #include "simulation_session.h"
@@ -77,6 +78,8 @@ private:
     // The on-screen controls of the run's mode, with textures when drawing.
     void buildGui(bool withTextures);
     void applyClickedFlag(const int32_t* flag);
+    // A click away from the controls chooses the body under it as the target.
+    void pickTarget(int xPx, int yPx);
     void answerRestorePrompt(int xPx, int yPx);
     void closeLikeEsc();
     // The screen the layout is placed on: the back buffer, or in a window-less run the --size
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<FrameExport> frameExport_;  // --export: drawn frames as pictures
     GuiControls gui_;
     RestorePrompt restorePrompt_;
+    NavigationOverlay navigationOverlay_;  // markers, target bracket and panel
     int scriptPointerX_ = -1, scriptPointerY_ = -1;
 
     // Render side, alive between the device hooks.

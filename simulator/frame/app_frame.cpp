@@ -9,6 +9,7 @@
 
 #include "key_map.h"
 #include "message_box.h"
+#include "navigation_keys.h"
 
 const char* frameErrorText(int code) {
     switch (static_cast<unsigned>(code)) {
@@ -365,7 +366,9 @@ int AppFrame::resetDevice(int widthPx, int heightPx) {
 }
 
 void AppFrame::handleKeyDown(const SDL_Event& event) {
-    const int command = acceleratorCommand(event.key.keysym.scancode);
+    int command = acceleratorCommand(event.key.keysym.scancode);
+    if (command == 0 && !event.key.repeat)
+        command = navigationKeyCommand(event.key.keysym.scancode, (event.key.keysym.mod & KMOD_SHIFT) != 0);
     if (command == 0) return;
     onCommand(command);
     if (command == kCmdExit) requestClose();

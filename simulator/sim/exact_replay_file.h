@@ -9,6 +9,8 @@
 //   sequence <number> <index of its first frame line in the recording file>
 //   <the exact state's lines>
 //   f <frame time> <control word> <polled keys> <flags> <state digest>   one per recorded frame
+//     (flags: two hex digits, or eight when the frame carries a turn or jump-distance request of
+//     the target navigation, whose bits navigationRequestFlags gives)
 //   ... further sequences ...
 //   end <frame lines of the recording file> <its digest> <digest of every byte before this line>
 // An "end" line follows every closed sequence; the last line of the file must be one.

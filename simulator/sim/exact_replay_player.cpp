@@ -3,6 +3,7 @@
 
 #include "ship_controls.h"
 #include "state_digest.h"
+#include "target_navigation.h"
 
 ExactReplayPlayer::ExactReplayPlayer(std::vector<ExactSequence> sequences)
     : sequences_(std::move(sequences)) {
@@ -46,6 +47,7 @@ void ExactReplayPlayer::advance(SimState& state, float& h, bool& runControls) {
     // F7 is not replayed: the recorded screenshots were stored when they were taken.
     setPolledKeys(state.keyState, current_->keys & ~(1u << (kExactPolledKeys.size() - 1)));
     if (current_->flags & ExactFrameInput::kPanicBefore) panicStop(state);
+    setNavigationRequests(state.nav, current_->flags);
     runControls = (current_->flags & ExactFrameInput::kControlsRan) != 0;
 }
 

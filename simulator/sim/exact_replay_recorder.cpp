@@ -6,6 +6,8 @@
 
 #include <bit>
 
+#include "target_navigation.h"
+
 namespace {
 
 std::string recordingFilePath(const SimState& s) {
@@ -50,6 +52,7 @@ void ExactReplayRecorder::beforeFrame(const SimState& state, float hS, bool cont
     // Between two frames only F8 changes the rotation rates.
     if (haveRates_ && !sameBits(state.rotationRates, ratesAfterFrame_))
         input_.flags |= ExactFrameInput::kPanicBefore;
+    input_.flags |= navigationRequestFlags(state.nav);
 
     if (state.flags.recordingOn && !sequenceOpen_) {
         // This frame's recording step starts a sequence. Its first one in this run removes the

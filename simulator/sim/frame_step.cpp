@@ -7,6 +7,7 @@
 #include "exact_replay_player.h"
 #include "object_file.h"
 #include "ship_controls.h"
+#include "target_navigation.h"
 #include "view_files.h"
 
 namespace {
@@ -113,10 +114,13 @@ std::optional<std::string> stepSimulation(SimState& state, const FrameInput& in,
     } else {
         runControls = in.keyboardReadOk;
     }
+    applyNavigationRequests(state);
     if (runControls) {
         controls = applyControls(state, h);
         if (controls.snapshotRequested) hooks.takeSnapshot(state);
         if (controls.restoreRequested) restoreEnergy(state);
+        // After a jump, Z starts again from the altitude chosen last.
+        if (controls.jumped) state.nav.altitudeRepeat = false;
     }
     updateAttitude(state, controls.rotationIncrement);
 

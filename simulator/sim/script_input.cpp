@@ -50,6 +50,8 @@ std::string canonicalKeyName(const std::string& name) {
     if (up == "UP") return "Up";
     if (up == "DOWN") return "Down";
     if (up == "ESC") return "Esc";
+    if (up == "TAB") return "Tab";
+    if (up == "LSHIFT") return "LShift";
     if (int n = functionKeyNumber(up)) return "F" + std::to_string(n);
     return "";
 }
@@ -62,6 +64,8 @@ int directInputCode(const std::string& name) {
     if (key == "Up") return 0xC8;
     if (key == "Down") return 0xD0;
     if (key == "Esc") return 0x01;
+    if (key == "Tab") return 0x0F;
+    if (key == "LShift") return 0x2A;
     int n = functionKeyNumber(key);
     if (n >= 1 && n <= 10) return 0x3B + (n - 1);
     return n == 11 ? 0x57 : 0x58;

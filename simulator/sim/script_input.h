@@ -10,7 +10,8 @@ enum class ScriptEventKind { KeyDown, KeyUp, Click };
 struct ScriptEvent {
     long long frame = 0;  // applies before this advanced frame (counted from 0)
     ScriptEventKind kind = ScriptEventKind::KeyDown;
-    std::string keyName;     // canonical: "A".."Z", "Space", "Up", "Down", "F1".."F12", "Esc"
+    std::string keyName;     // canonical: "A".."Z", "Space", "Up", "Down", "F1".."F12", "Esc",
+                             // "Tab", "LShift"
     int keyCode = -1;        // DirectInput code of the key
     bool isCommand = false;  // F-keys and Esc: the app delivers their command on "down"
     int x = 0, y = 0;        // click position, client pixels
@@ -29,8 +30,8 @@ ScriptParseResult parseScriptInput(const std::string& text, const std::string& f
 // Reads and parses a script file; an unreadable file is an error naming it.
 ScriptParseResult readScriptInput(const std::string& path);
 
-// DirectInput code of a key name (case-insensitive): letters, Space, Up, Down, F1..F12, Esc;
-// -1 for an unknown name.
+// DirectInput code of a key name (case-insensitive): letters, Space, Up, Down, F1..F12, Esc, Tab,
+// LShift; -1 for an unknown name.
 int directInputCode(const std::string& name);
 // The canonical spelling of a key name, or "" when unknown.
 std::string canonicalKeyName(const std::string& name);

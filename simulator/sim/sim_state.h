@@ -10,6 +10,7 @@
 #include "controls.h"
 #include "integrator.h"
 #include "math3d.h"
+#include "navigation_state.h"
 #include "replay_tables.h"
 #include "sim_object.h"
 
@@ -52,6 +53,7 @@ struct SimState {
     KeyState keyState;
     bool keyboardAvailable = false;  // a keyboard device exists (live mode)
 
+    NavigationState nav;          // target, markers, turn and jump-distance requests
     IntegratorState integrator;
     ReplayTables replay;
 

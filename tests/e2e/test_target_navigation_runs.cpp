@@ -1,0 +1,195 @@
+// Target navigation in the real program: a recorded flight that turns to targets (Y) and sets the
+// jump distance to them (Z) replays bit for bit from its side file; in a headless picture the
+// target turned to stands at the centre with its marker and name, F11 takes every marker away,
+// and the markers are all that the pictures with and without them differ in.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <cmath>
+#include <sstream>
+
+#include "bmp_file.h"
+#include "body_markers.h"
+#include "simulator_runs.h"
+#include "startup.h"
+#include "target_navigation.h"
+
+using testdata::TempDataDir;
+
+namespace {
+
+std::vector<std::string> traceRows(const std::string& path) {
+    std::istringstream in(testdata::readText(path));
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(in, line);) rows.push_back(line);
+    return rows;
+}
+
+// Tab presses from the start that make body the target.
+int tabsTo(const std::string& dataDir, const std::string& name) {
+    SimState s;
+    s.runMode = 1;
+    s.dataDirectory = dataDir;
+    if (loadStartupState(s)) return -1;
+    fillSceneState(s);
+    for (int tabs = 1; tabs < static_cast<int>(s.objects.size()); ++tabs) {
+        cycleTarget(s, +1);
+        if (s.configEntries[static_cast<size_t>(s.nav.target)] == name + ".cfg") return tabs;
+    }
+    return -1;
+}
+
+// The observer's and body's positions in the trace's last frame.
+double lastDistance(const std::string& tracePath, int body, int observer) {
+    std::vector<std::string> rows = traceRows(tracePath);
+    double p[2][3] = {};
+    for (size_t i = rows.size(); i-- > 1;) {
+        std::istringstream in(rows[i]);
+        std::string field;
+        std::vector<double> v;
+        while (std::getline(in, field, ',')) v.push_back(std::stod(field));
+        const int index = static_cast<int>(v[2]);
+        if (index == body) std::copy(v.begin() + 3, v.begin() + 6, p[0]);
+        if (index == observer) std::copy(v.begin() + 3, v.begin() + 6, p[1]);
+        if (index == 0) break;
+    }
+    return std::hypot(p[0][0] - p[1][0], p[0][1] - p[1][1], p[0][2] - p[1][2]);
+}
+
+bool isMarkerColour(const Image& image, int x, int y) {
+    const uint8_t* p = &image.rgba[image.offset(x, y)];
+    for (uint32_t c : {kStarMarkerArgb, kPlanetMarkerArgb, kMoonMarkerArgb})
+        if (p[0] == ((c >> 16) & 255) && p[1] == ((c >> 8) & 255) && p[2] == (c & 255)) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(TargetNavigationRuns, FlightWithTurnsAndJumpsToTargetsReplaysBitForBit) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    // Record; Tab to the Moon, turn, two Z presses (2 radii), jump; Shift+Tab back, turn while
+    // yawing, Z, jump.
+    const int moonTabs = tabsTo(dir.path(), "Moon");
+    ASSERT_GT(moonTabs, 0);
+    std::string script = "0 key F5 down\n0 key F5 up\n";
+    for (int i = 0; i < moonTabs; ++i)
+        script += std::to_string(2 + i) + " key Tab down\n" + std::to_string(2 + i) + " key Tab up\n";
+    script +=
+        "10 key S down\n20 key Y down\n20 key Y up\n21 key S up\n30 key Z down\n30 key Z up\n"
+        "31 key Z down\n31 key Z up\n40 key Q down\n41 key Q up\n50 key LShift down\n50 key Tab down\n"
+        "50 key Tab up\n51 key LShift up\n60 key W down\n60 key Y down\n60 key Y up\n70 key W up\n"
+        "71 key Z down\n71 key Z up\n80 key Q down\n81 key Q up\n";
+    testdata::writeText(dir / "script.txt", script);
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--fixed-dt", "0.05", "--frames", "100",
+                                                         "--input", dir / "script.txt", "--trace", dir / "live.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The turn and the jump moved the ship: the Moon's distance at the end is about 2 of its radii.
+    r = e2e::runCorvane(dir.path(), {"--no-render", "--trace", dir / "replay.csv"}, "0");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Exact replay: all 100 frames matched.\n");
+    EXPECT_EQ(traceRows(dir / "replay.csv"), traceRows(dir / "live.csv"));
+    // The same script without Y and Z flies elsewhere.
+    std::string plain;
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find(" Y ") == std::string::npos && line.find(" Z ") == std::string::npos) plain += line + "\n";
+    testdata::writeText(dir / "plain.txt", plain);
+    r = e2e::runCorvane(dir.path(), {"--no-render", "--fixed-dt", "0.05", "--frames", "100", "--input",
+                                     dir / "plain.txt", "--trace", dir / "plain.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(traceRows(dir / "plain.csv"), traceRows(dir / "live.csv"));
+}
+
+TEST(TargetNavigationRuns, AClickOnTheMarkerChoosesItsBodyInARunWithoutWindow) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    const int jupiterTabs = tabsTo(dir.path(), "Jupiter");
+    ASSERT_GT(jupiterTabs, 0);
+    // Tab to Jupiter, face it, Tab once more; a click on the centre of the 1280 x 720 screen
+    // (Jupiter's marker) chooses Jupiter again, and Z, Q end one Jupiter radius above it.
+    std::string script;
+    for (int i = 0; i <= jupiterTabs; ++i) {
+        const int frame = i == jupiterTabs ? 12 : 1 + i;
+        script += std::to_string(frame) + " key Tab down\n" + std::to_string(frame) + " key Tab up\n";
+    }
+    script += "10 key Y down\n10 key Y up\n14 click 641 359\n16 key Z down\n16 key Z up\n18 key Q down\n"
+              "19 key Q up\n";
+    testdata::writeText(dir / "script.txt", script);
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--size", "1280x720", "--fixed-dt", "0.02",
+                                                         "--frames", "21", "--input", dir / "script.txt",
+                                                         "--trace", dir / "trace.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    SimState s;
+    s.runMode = 1;
+    s.dataDirectory = dir.path();
+    ASSERT_FALSE(loadStartupState(s).has_value());
+    int jupiter = 0;
+    while (s.configEntries[static_cast<size_t>(jupiter)] != "Jupiter.cfg") ++jupiter;
+    const double radius = s.objects[static_cast<size_t>(jupiter)].equatorialRadiusKm;
+    EXPECT_NEAR(lastDistance(dir / "trace.csv", jupiter, static_cast<int>(s.objects.size()) - 1), 2 * radius,
+                0.01 * radius);
+}
+
+TEST(TargetNavigationRuns, JupiterMarkerAtTheCentreAndF11HidesEveryMarker) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    const int jupiterTabs = tabsTo(dir.path(), "Jupiter");
+    ASSERT_GT(jupiterTabs, 0);
+    // Heads-up text (and with it the target panel) and controls off; Tab to Jupiter, turn; a
+    // snapshot with markers, F11, a snapshot after the first one's flash.
+    std::string script = "0 key F2 down\n0 key F2 up\n0 key F6 down\n0 key F6 up\n";
+    for (int i = 0; i < jupiterTabs; ++i)
+        script += std::to_string(1 + i) + " key Tab down\n" + std::to_string(1 + i) + " key Tab up\n";
+    script += "15 key Y down\n15 key Y up\n20 key F7 down\n21 key F7 up\n22 key F11 down\n22 key F11 up\n"
+              "50 key F7 down\n51 key F7 up\n";
+    testdata::writeText(dir / "script.txt", script);
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--headless", "--windowed", "--size", "1280x720",
+                                                         "--fixed-dt", "0.02", "--frames", "55", "--input",
+                                                         dir / "script.txt"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string shots = dir / "Screenshots/My Screenshots/";
+    Image with, without;
+    ASSERT_TRUE(readBmp(shots + "My Screenshots_0.bmp", with));
+    ASSERT_TRUE(readBmp(shots + "My Screenshots_1.bmp", without));
+    ASSERT_EQ(with.width, 1280);
+
+    // The marker's square around the centre (its pixels' mean within 2 px), the name to its right.
+    double sx = 0, sy = 0;
+    int square = 0, name = 0;
+    for (int y = 350; y < 370; ++y)
+        for (int x = 630; x < 700; ++x) {
+            if (!isMarkerColour(with, x, y)) continue;
+            if (x < 650) sx += x, sy += y, ++square;
+            else ++name;
+        }
+    ASSERT_GT(square, 8);
+    EXPECT_NEAR(sx / square, 640.0, 2.0);
+    EXPECT_NEAR(sy / square, 360.0, 2.0);
+    EXPECT_GT(name, 20);
+
+    // Without markers no pixel has a marker's colour; every pixel that differs lies beside a marker
+    // of the first picture (its square or its name). Earth's night side at the right edge turns
+    // between the two pictures, so the comparison stops short of it.
+    int differing = 0, outside = 0;
+    for (int y = 0; y < with.height; ++y)
+        for (int x = 0; x < with.width; ++x) {
+            if (x >= 960) {
+                EXPECT_FALSE(isMarkerColour(without, x, y)) << x << "," << y;
+                continue;
+            }
+            EXPECT_FALSE(isMarkerColour(without, x, y)) << x << "," << y;
+            if (std::memcmp(&with.rgba[with.offset(x, y)], &without.rgba[without.offset(x, y)], 3) == 0) continue;
+            ++differing;
+            bool near = false;
+            for (int dy = -8; dy <= 8 && !near; ++dy)
+                for (int dx = -120; dx <= 6 && !near; ++dx) {
+                    int mx = x + dx, my = y + dy;
+                    near = mx >= 0 && my >= 0 && mx < with.width && my < with.height && isMarkerColour(with, mx, my);
+                }
+            outside += !near;
+        }
+    EXPECT_GT(differing, 0);
+    EXPECT_EQ(outside, 0);
+}
