@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libepoxy-dev libgl-dev libegl-dev libglm-dev libassimp-dev
   libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  qt6-base-dev
+  qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
   python3 locales
