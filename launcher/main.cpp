@@ -8,6 +8,7 @@
 #include "data_directory.h"
 #include "error_dlg.h"
 #include "launcher_dialog.h"
+#include "launch_pad_dlg.h"
 #include "launcher_lock.h"
 
 namespace {
@@ -42,5 +43,8 @@ int main(int argc, char** argv) {
         showError(QString::fromStdString("\n\n" + error));
         return kFatalExitCode;
     }
+    // The launch pad is the main window; closing it ends the launcher.
+    CLaunchPadDlg launchPad;
+    launchPad.exec();
     return 0;
 }
