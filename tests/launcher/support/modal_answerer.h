@@ -28,6 +28,12 @@ public:
         m_timer.start(5);
     }
 
+    // Forgets the messages seen so far and plans new answers.
+    void restart(std::vector<std::string> plannedAnswers = {}) {
+        m_seen.clear();
+        m_plan.assign(plannedAnswers.begin(), plannedAnswers.end());
+    }
+
     const std::vector<SeenMessage>& seen() const { return m_seen; }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
@@ -54,7 +60,7 @@ private:
                 return;
             }
         }
-        QTimer::singleShot(0, dlg, [dlg] { dlg->reject(); });
+        QTimer::singleShot(0, dlg, [dlg] { dlg->close(); });
     }
 
     QTimer m_timer;
