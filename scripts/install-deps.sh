@@ -9,7 +9,7 @@ packages=(
   libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
+  xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils xdotool
   python3 locales
 )
 
