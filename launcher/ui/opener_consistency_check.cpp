@@ -1,11 +1,14 @@
-// Stand-in for the consistency check until it exists: "Check consistency" says so; Save and Quit
-// go on as if the list were consistent.
+// The configuration manager's consistency check: its selected rows through the check and its
+// messages, with the manager's two switches.
 #include "cfg_manager_dlg.h"
+#include "consistency_check_run.h"
 #include "dialog_openers.h"
-#include "message_dlg.h"
 
 bool runConsistencyCheck(CCfgManagerDlg& manager) {
-    if (manager.showSuccess()) showMessage("\n\nThe consistency check is not yet available.", &manager);
-    manager.setLastCheckResult(true);
-    return true;
+    std::vector<CheckRow> rows;
+    for (const SelectedRow& row : manager.selectedRows()) rows.push_back({row.name, row.refNo, row.orbits});
+    const bool consistent = runCheckWithMessages(rows, manager.context().dataDirectory,
+                                                 manager.showSuccess(), manager.saving(), &manager);
+    manager.setLastCheckResult(consistent);
+    return consistent;
 }

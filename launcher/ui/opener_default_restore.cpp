@@ -1,8 +1,8 @@
-// Stand-in for the default-configuration restore until it exists.
+// The default-configuration restore from the launch pad's menu.
+#include "default_restore_run.h"
 #include "dialog_openers.h"
 #include "launch_pad_dlg.h"
-#include "message_dlg.h"
 
 void runDefaultRestore(CLaunchPadDlg& launchPad) {
-    showMessage("\n\nRestoring the default configuration is not yet available.", &launchPad);
+    runDefaultRestoreWithMessages(launchPad.context().dataDirectory, &launchPad);
 }
