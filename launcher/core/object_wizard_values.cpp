@@ -62,12 +62,16 @@ WizardValues valuesFromObjectFile(const std::string& objectPath, const std::stri
     ObjectItemSnapshot s;
     s.load(objectPath, dataDirectory);
     auto number = [&](int item) { return fieldNumber(s.item("Item " + std::to_string(item) + ".")); };
+    for (int item = 0; item <= 60; ++item) v.fileItems[item] = s.item("Item " + std::to_string(item) + ".");
 
     if (orbiting) {
-        v.start.first = cartesianToSky(cartesian(s, 9));
-        v.start.second = cartesianToSky(cartesian(s, 12));
+        v.start.firstKm = cartesian(s, 9);
+        v.start.secondKm = cartesian(s, 12);
+        v.start.first = cartesianToSky(*v.start.firstKm);
+        v.start.second = cartesianToSky(*v.start.secondKm);
     } else {
-        v.start.first = cartesianToSky(cartesian(s, 2));
+        v.start.firstKm = cartesian(s, 2);
+        v.start.first = cartesianToSky(*v.start.firstKm);
         v.start.vx = smallAsZero(number(5));
         v.start.vy = smallAsZero(number(6));
         v.start.vz = smallAsZero(number(7));
@@ -121,7 +125,8 @@ std::vector<std::pair<std::string, std::string>> objectItemWrites(const WizardVa
                                                                   const std::string& dataDirectory) {
     std::vector<std::pair<std::string, std::string>> w;
     auto put = [&](int item, const std::string& value) {
-        w.emplace_back("Item " + std::to_string(item) + ".", value);
+        auto kept = v.keptItems.find(item);
+        w.emplace_back("Item " + std::to_string(item) + ".", kept != v.keptItems.end() ? kept->second : value);
     };
     const bool observer = v.type == WizardObjectType::Observer;
     const bool planet = v.type == WizardObjectType::Planet;
@@ -137,7 +142,7 @@ std::vector<std::pair<std::string, std::string>> objectItemWrites(const WizardVa
     }
     put(22, planet && v.look.ring ? "1" : "0");
 
-    const CartesianKm first = skyToCartesian(v.start.first);
+    const CartesianKm first = v.start.firstKm.value_or(skyToCartesian(v.start.first));
     put(2, wizardNumber(first.x));
     put(9, wizardNumber(first.x));
     put(3, wizardNumber(first.y));
@@ -145,7 +150,7 @@ std::vector<std::pair<std::string, std::string>> objectItemWrites(const WizardVa
     put(4, wizardNumber(first.z));
     put(11, wizardNumber(first.z));
     if (v.orbiting) {
-        const CartesianKm second = skyToCartesian(v.start.second);
+        const CartesianKm second = v.start.secondKm.value_or(skyToCartesian(v.start.second));
         put(12, wizardNumber(second.x));
         put(13, wizardNumber(second.y));
         put(14, wizardNumber(second.z));
@@ -203,11 +208,11 @@ SimObject simObjectFromValues(const WizardValues& v) {
     SimObject o;
     // Each value as the file would hold it after "%14.7e" and the simulator's reader.
     auto asWritten = [](float value) { return parseLeadingFloat(wizardNumber(value)); };
-    const CartesianKm first = skyToCartesian(v.start.first);
+    const CartesianKm first = v.start.firstKm.value_or(skyToCartesian(v.start.first));
     o.positionKm = {asWritten(first.x), asWritten(first.y), asWritten(first.z)};
     o.orbitalPosition1Km = o.positionKm;
     if (v.orbiting) {
-        const CartesianKm second = skyToCartesian(v.start.second);
+        const CartesianKm second = v.start.secondKm.value_or(skyToCartesian(v.start.second));
         o.orbitalPosition2Km = {asWritten(second.x), asWritten(second.y), asWritten(second.z)};
         o.velocityKmPerS = {kNaFloat, kNaFloat, kNaFloat};
         o.orbitedObject = v.orbitedRefNo;

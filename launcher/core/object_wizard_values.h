@@ -3,6 +3,8 @@
 // and the file's units in the file.
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,9 @@ struct StartValues {
     SkyPosition first;       // position, or first orbital position
     SkyPosition second;      // second orbital position (orbiting only)
     float vx = 0, vy = 0, vz = 0;  // km/s (not orbiting only)
+    // The file's own coordinates while the user has left a position's fields as filled, so that
+    // the round trip through hours, degrees and a mantissa never moves an untouched object.
+    std::optional<CartesianKm> firstKm, secondKm;
 };
 
 // Sheet 2 of a star or planet.
@@ -53,6 +58,12 @@ struct WizardValues {
     ObserverValues observer;
     LookValues look;
     std::string name;  // the object's name: its file is "Objects/" + name + ".cfg"
+
+    // Existing mode: every item's text as the file holds it.
+    std::map<int, std::string> fileItems;
+    // Items whose fields the user left as filled: written back with the file's own text, so that
+    // the unit conversions and the six digits shown never change a value the user did not touch.
+    std::map<int, std::string> keptItems;
 };
 
 // The pages' values of an existing object file (items read as readObjectItem reads them; "na"

@@ -29,6 +29,7 @@ void CCfgBodyDriPage::collect(WizardValues& v) const {
     v.body.rotationDeg = number(1148);
     v.body.angularVelocityDegPerDay = number(1149);
     v.body.tiltDeg = number(1150);
+    keepUntouched(v, {{{1144, 1145}, 1}, {{1146}, 20}, {{1147}, 21}, {{1148}, 19}, {{1149}, 18}, {{1150}, 17}});
 }
 
 void CCfgBodyDriPage::fill(const WizardValues& v) {

@@ -2,6 +2,7 @@
 #include "cfg_manager_dlg.h"
 
 #include <QButtonGroup>
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -53,7 +54,8 @@ void CCfgManagerDlg::buildLayout() {
         auto* b = new QPushButton(caption);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        b->setMinimumWidth(dialogUnits(50, 0).width());
+        // At least 50 dialog units wide, and never narrower than its caption.
+        b->setMinimumWidth(std::max(dialogUnits(50, 0).width(), b->sizeHint().width()));
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };

@@ -22,6 +22,7 @@ void CCfgObsDri::collect(WizardValues& v) const {
     v.observer.forceFactor = number(1159);
     v.observer.torque = number(1158);
     v.observer.torqueFactor = number(1160);
+    keepUntouched(v, {{{1159}, 50}, {{1155}, 51}, {{1156}, 53}, {{1157}, 52}, {{1158}, 49}, {{1160}, 48}});
 }
 
 void CCfgObsDri::fill(const WizardValues& v) {

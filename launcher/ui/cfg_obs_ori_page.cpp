@@ -28,6 +28,7 @@ void CCfgObsOri::collect(WizardValues& v) const {
     v.observer.slowFactor = number(1151);
     v.observer.fastFactor = number(1152);
     v.name = choice(1153);
+    keepUntouched(v, {{{1144}, 1}, {{1067}, 57}, {{1154}, 60}, {{1151}, 58}, {{1152}, 59}});
 }
 
 void CCfgObsOri::fill(const WizardValues& v) {

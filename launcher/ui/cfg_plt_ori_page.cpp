@@ -60,6 +60,7 @@ void CCfgPltOri::collect(WizardValues& v) const {
     v.look.mesh = choice(1163);
     v.look.texture = choice(1164);
     v.name = choice(1173);
+    if (v.look.ring) keepUntouched(v, {{{1067}, 24}, {{1162}, 25}});
 }
 
 void CCfgPltOri::fill(const WizardValues& v) {

@@ -25,6 +25,7 @@ CCfgPosNoOrbPage::CCfgPosNoOrbPage(const QString& noun, const WizardSetup& setup
 
 void CCfgPosNoOrbPage::collect(WizardValues& v) const {
     v.start.first = sky(1101, 1104, 1107, 1125);
+    v.start.firstKm = unchangedSinceFill({1101, 1104, 1107, 1125}) ? m_setup.fileValues.start.firstKm : std::nullopt;
     v.start.vx = number(1102);
     v.start.vy = number(1105);
     v.start.vz = number(1108);
@@ -49,6 +50,8 @@ CCfgPosPage::CCfgPosPage(const QString& noun, const WizardSetup& setup) : CCfgWi
 void CCfgPosPage::collect(WizardValues& v) const {
     v.start.first = sky(1101, 1104, 1107, 1125);
     v.start.second = sky(1103, 1106, 1110, 1129);
+    v.start.firstKm = unchangedSinceFill({1101, 1104, 1107, 1125}) ? m_setup.fileValues.start.firstKm : std::nullopt;
+    v.start.secondKm = unchangedSinceFill({1103, 1106, 1110, 1129}) ? m_setup.fileValues.start.secondKm : std::nullopt;
 }
 
 void CCfgPosPage::fill(const WizardValues& v) {

@@ -31,6 +31,7 @@ void CCfgStrOri::collect(WizardValues& v) const {
     v.look.mesh = choice(1171);
     v.look.texture = choice(1170);
     v.name = choice(1169);
+    keepUntouched(v, {{{1166}, 32}, {{1167}, 29}, {{1168}, 30}, {{1165}, 31}});
 }
 
 void CCfgStrOri::fill(const WizardValues& v) {

@@ -85,7 +85,10 @@ QComboBox* CCfgWizardPage::choiceField(int id) const {
 
 float CCfgWizardPage::number(int id) const {
     QLineEdit* edit = numberField(id);
-    return edit ? QLocale::c().toFloat(edit->text().trimmed()) : 0.0f;
+    if (!edit) return 0.0f;
+    auto shown = m_shown.find(id);
+    if (shown != m_shown.end() && shown->second.first == edit->text()) return static_cast<float>(shown->second.second);
+    return QLocale::c().toFloat(edit->text().trimmed());
 }
 
 int CCfgWizardPage::integer(int id) const {
@@ -93,13 +96,36 @@ int CCfgWizardPage::integer(int id) const {
     return edit ? edit->text().trimmed().toInt() : 0;
 }
 
+bool CCfgWizardPage::unchangedSinceFill(std::initializer_list<int> ids) const {
+    for (int id : ids) {
+        auto shown = m_shown.find(id);
+        QLineEdit* edit = numberField(id);
+        if (shown == m_shown.end() || !edit || shown->second.first != edit->text()) return false;
+    }
+    return true;
+}
+
 std::string CCfgWizardPage::choice(int id) const {
     QComboBox* box = choiceField(id);
     return box ? box->currentText().trimmed().toStdString() : std::string();
 }
 
+void CCfgWizardPage::keepUntouched(
+    WizardValues& values, std::initializer_list<std::pair<std::initializer_list<int>, int>> fieldsToItem) const {
+    if (m_setup.newObject) return;
+    for (const auto& [ids, item] : fieldsToItem) {
+        auto file = m_setup.fileValues.fileItems.find(item);
+        if (file == m_setup.fileValues.fileItems.end()) continue;
+        if (unchangedSinceFill(ids)) values.keptItems[item] = file->second;
+        else values.keptItems.erase(item);
+    }
+}
+
 void CCfgWizardPage::setNumber(int id, double value) {
-    if (QLineEdit* edit = numberField(id)) edit->setText(QString::number(value, 'g', 6));
+    QLineEdit* edit = numberField(id);
+    if (!edit) return;
+    edit->setText(QString::number(value, 'g', 6));
+    m_shown[id] = {edit->text(), value};
 }
 
 void CCfgWizardPage::setChoices(int id, const std::vector<std::string>& entries,

@@ -65,6 +65,11 @@ protected:
     void setChoices(int id, const std::vector<std::string>& entries, const std::string& current);
 
     SkyPosition sky(int raId, int decId, int mantissaId, int exponentId) const;
+    // True while none of the fields has been changed from what setNumber showed.
+    bool unchangedSinceFill(std::initializer_list<int> ids) const;
+    // For each (field ids, item) whose fields are unchanged, keeps the file's text of the item.
+    void keepUntouched(WizardValues& values,
+                       std::initializer_list<std::pair<std::initializer_list<int>, int>> fieldsToItem) const;
     void setSky(int raId, int decId, int mantissaId, int exponentId, const SkyPosition& sky);
 
     QVBoxLayout* body() const { return m_body; }
@@ -79,6 +84,9 @@ private:
     };
     std::vector<NumberField> m_numbers;
     std::map<int, QComboBox*> m_choices;
+    // What setNumber showed and the exact value behind it: a field the user leaves as shown keeps
+    // the exact value, so that the six digits shown never round a value the user did not touch.
+    std::map<int, std::pair<QString, double>> m_shown;
     QVBoxLayout* m_body = nullptr;
     bool m_prepared = false;
 };
