@@ -20,8 +20,11 @@ std::string resolveDataDirectory(const std::optional<std::string>& commandLineDi
     if (commandLineDir && !commandLineDir->empty()) return *commandLineDir;
     if (std::string dir = environment("CELESTRIX_DATA_DIR"); !dir.empty()) return dir;
     std::error_code ec;
-    if (fs::is_regular_file(fs::current_path(ec) / "configfile.cfg", ec))
-        return fs::current_path(ec).string();
+    const fs::path here = fs::current_path(ec);
+    // The pristine data that ships with the program is never used as a working directory.
+    if (fs::is_regular_file(here / "configfile.cfg", ec) &&
+        !fs::equivalent(here, pristineDataDirectory(), ec))
+        return here.string();
     std::string base = environment("XDG_DATA_HOME");
     if (base.empty()) base = environment("HOME") + "/.local/share";
     return base + "/celestrix";

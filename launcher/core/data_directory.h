@@ -6,7 +6,7 @@
 #include <string>
 
 // The data directory to use: commandLineDir (--data-dir) if given, else $CELESTRIX_DATA_DIR, else
-// the current directory when it holds configfile.cfg, else $XDG_DATA_HOME/celestrix (default
+// the current directory when it holds configfile.cfg (and is not the pristine data), else $XDG_DATA_HOME/celestrix (default
 // ~/.local/share/celestrix). Returned as given, not yet made absolute.
 std::string resolveDataDirectory(const std::optional<std::string>& commandLineDir);
 

@@ -7,6 +7,7 @@
 CErrorDlg::CErrorDlg(const QString& text, QWidget* parent)
     : CMessageDialogBase("Celestrix error", text, errorPicture(), QSize(215, 65), parent) {
     addButton("Close", kFirstButton)->setDefault(true);
+    centreButtons();
 }
 
 int showError(const QString& text, QWidget* parent) {

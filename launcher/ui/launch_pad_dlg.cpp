@@ -57,7 +57,7 @@ void CLaunchPadDlg::buildLayout() {
     auto makeButton = [this](const QString& caption, const char* name) {
         auto* b = new QPushButton(caption);
         b->setObjectName(name);
-        b->setMinimumSize(dialogUnits(106, 15));
+        b->setMinimumSize(dialogUnits(106, 15).expandedTo(b->sizeHint()));
         b->setAutoDefault(false);
         return b;
     };

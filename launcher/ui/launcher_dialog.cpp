@@ -47,8 +47,11 @@ void CLauncherDialog::paintEvent(QPaintEvent*) {
 void applyLauncherPalette() {
     QPalette pal = QApplication::palette();
     pal.setColor(QPalette::Window, QColor(200, 200, 200));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    pal.setColor(QPalette::ButtonText, Qt::black);
-    pal.setColor(QPalette::Text, Qt::black);
+    // Black text in the active and inactive states only: disabled controls keep their grey text.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::WindowText, Qt::black);
+        pal.setColor(group, QPalette::ButtonText, Qt::black);
+        pal.setColor(group, QPalette::Text, Qt::black);
+    }
     QApplication::setPalette(pal);
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 CMessageDialogBase::CMessageDialogBase(const QString& caption, const QString& text,
                                        const QPixmap& picture, QSize textUnits, QWidget* parent)
@@ -45,10 +46,12 @@ QString CMessageDialogBase::text() const { return m_text->text(); }
 
 QPushButton* CMessageDialogBase::addButton(const QString& caption, int result) {
     auto* button = new QPushButton(caption);
-    button->setMinimumWidth(dialogUnits(50, 0).width());
+    button->setMinimumWidth(std::max(dialogUnits(50, 0).width(), button->sizeHint().width()));
     connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
     m_buttons->addWidget(button);
     return button;
 }
+
+void CMessageDialogBase::centreButtons() { m_buttons->addStretch(1); }
 
 void CMessageDialogBase::reject() { done(kQuitOrClosed); }

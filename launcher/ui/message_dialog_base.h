@@ -24,6 +24,8 @@ protected:
     CMessageDialogBase(const QString& caption, const QString& text, const QPixmap& picture,
                        QSize textUnits, QWidget* parent);
     QPushButton* addButton(const QString& caption, int result);
+    // Centres the buttons added so far instead of keeping them at the right.
+    void centreButtons();
     void reject() override;  // the close box answers as "Quit" does
 
 private:

@@ -50,6 +50,9 @@ TEST(DataDirectory, ResolutionOrder) {
     writeText(dir.path() + "configfile.cfg", "X\n-999\n");
     EXPECT_EQ(std::filesystem::path(resolveDataDirectory(std::nullopt)),
               std::filesystem::current_path());
+    // Inside the pristine data the default directory is taken instead: it is never written.
+    std::filesystem::current_path(CELESTRIX_DATA_SOURCE);
+    EXPECT_EQ(resolveDataDirectory(std::nullopt), dir.path() + "xdg/celestrix");
     std::filesystem::current_path(previous);
 }
 

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
 
 #include "launch_pad_dlg.h"
 #include "launcher_fixture.h"
@@ -168,4 +171,34 @@ TEST_F(LaunchPad, UnreadableSelectionFilesEndTheLauncher) {
     EXPECT_THROW(pad.launchReplay(), LauncherExit);
     EXPECT_EQ(answers.texts().back(), "\n\nCould not process file " + dir() + "moviefile.cfg");
     EXPECT_EQ(simulatorStarts(), "");
+}
+
+TEST_F(LaunchPad, WaitsForTheSimulatorAndTakesNoInputMeanwhile) {
+    // A simulator that runs for a moment and records its start.
+    const std::string slow = tools.path() + "slow.sh";
+    writeText(slow, "#!/bin/sh\nif [ \"$1\" = --probe ]; then echo 0x40500; exit 0; fi\n"
+                    "echo started >> sim_args.txt\nsleep 1\necho ended >> sim_args.txt\n");
+    chmod(slow.c_str(), 0755);
+    qputenv("CELESTRIX_SIMULATOR", slow.c_str());
+    ModalAnswerer answers;
+    CLaunchPadDlg pad;
+    pad.show();
+    writeText(dir() + "moviefile.cfg", "Fresh\n-999\n");
+
+    bool clickedWhileRunning = false;
+    QTimer::singleShot(400, &pad, [&] {
+        clickedWhileRunning = simulatorStarts() == "started\n";
+        QTest::mouseClick(button(pad, "quitButton"), Qt::LeftButton);
+        QTest::keyClick(&pad, Qt::Key_Escape);
+        pad.close();
+    });
+    pad.launchLive();
+    EXPECT_TRUE(clickedWhileRunning);
+    // launchLive returned only after the simulator had ended, and the pad ignored the click, the
+    // key and the close request made meanwhile.
+    EXPECT_EQ(simulatorStarts(), "started\nended\n");
+    EXPECT_TRUE(pad.isVisible());
+    QTest::qWait(100);
+    EXPECT_TRUE(pad.isVisible());
+    EXPECT_TRUE(answers.seen().empty());
 }
