@@ -57,18 +57,21 @@ OrbitPrediction predictOrbit(const StartingState& state, size_t index) {
     const SimObject& a = objects[index];
     std::optional<size_t> primary = orbitedIndex(a, index, objects.size());
     if (!primary) {
-        p.failure = "It orbits no other object of the list.";
+        p.failure = "it orbits no other object of the list.";
         return p;
     }
     if (index >= state.finalCount || *primary >= state.finalCount) {
-        p.failure = state.setupFailure;
+        // The simulator's message names the file; here only its reason is news to the user.
+        const size_t reason = state.setupFailure.rfind("\n\n");
+        p.failure = "the simulator will stop at the start, " +
+                    (reason == std::string::npos ? state.setupFailure : state.setupFailure.substr(reason + 2));
         return p;
     }
     const SimObject& b = objects[*primary];
     if (!given(a.massKg) || !given(b.massKg) || !given(a.velocityKmPerS.x) ||
         !given(a.velocityKmPerS.y) || !given(a.velocityKmPerS.z) || !given(b.velocityKmPerS.x) ||
         !given(b.velocityKmPerS.y) || !given(b.velocityKmPerS.z)) {
-        p.failure = "Its mass, its velocity or those of the object it orbits are not given.";
+        p.failure = "its mass, its velocity or those of the object it orbits are not given.";
         return p;
     }
     const Vec3f r = a.positionKm - b.positionKm;
@@ -85,7 +88,7 @@ OrbitPrediction predictCandidateOrbit(const std::vector<std::string>& namesAbove
                                       int orbitedRefNo) {
     OrbitPrediction p;
     if (orbitedRefNo < 1 || static_cast<size_t>(orbitedRefNo) > namesAbove.size()) {
-        p.failure = "The object to be orbited (Ref-No " + std::to_string(orbitedRefNo) +
+        p.failure = "the object to be orbited (Ref-No " + std::to_string(orbitedRefNo) +
                     ") is not in the 'Selected objects'-list.";
         return p;
     }
@@ -93,7 +96,7 @@ OrbitPrediction predictCandidateOrbit(const std::vector<std::string>& namesAbove
     std::string unreadable;
     std::optional<std::vector<SimObject>> objects = readListObjects(names, dataDirectory, unreadable);
     if (!objects) {
-        p.failure = "The file " + unreadable + " cannot be read.";
+        p.failure = "the file " + unreadable + " cannot be read.";
         return p;
     }
     candidate.orbitedObject = orbitedRefNo;

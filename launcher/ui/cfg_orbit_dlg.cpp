@@ -48,9 +48,13 @@ CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optiona
     buttons->addStretch(1);
     buttons->addWidget(help);
 
+    auto* previewFrame = new QGroupBox("Orbit at the start of the simulation");
+    auto* previewLayout = new QVBoxLayout(previewFrame);
+    previewLayout->addWidget(m_preview);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
-    layout->addWidget(m_preview);
+    layout->addWidget(previewFrame);
     layout->addLayout(buttons);
 
     m_saveAndQuit->setEnabled(allowSaveAndQuit);
