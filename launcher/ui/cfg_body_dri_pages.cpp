@@ -11,7 +11,8 @@ CCfgBodyDriPage::CCfgBodyDriPage(const QString& noun, const WizardSetup& setup)
     auto* grid = new QGridLayout(addFrame("Physical parameters"));
     addNumber(grid, 0, 1144, "Mass", "x 10", false, 0, 10);
     QLineEdit* exponent = addNumber(grid, 0, 1145, "", "", true, 0, 37);
-    exponent->setMaximumWidth(40);
+    exponent->setMinimumWidth(36);
+    exponent->setMaximumWidth(48);
     grid->addWidget(exponent, 0, 3);
     grid->addWidget(new QLabel("kg"), 0, 4);
     addNumber(grid, 1, 1146, "Equatorial radius", "km");

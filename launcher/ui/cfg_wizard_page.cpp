@@ -55,7 +55,8 @@ void CCfgWizardPage::addSkyFields(QGridLayout* grid, int row, int raId, int decI
     addNumber(grid, row + 1, decId, "Declination (Dec)", "degrees", false, -90, 90);
     addNumber(grid, row + 2, mantissaId, "Distance from origin (R)", "x 10", false, 0, 10);
     QLineEdit* exponent = addNumber(grid, row + 2, exponentId, "", "", true, 0, 37);
-    exponent->setMaximumWidth(40);
+    exponent->setMinimumWidth(36);
+    exponent->setMaximumWidth(48);
     grid->addWidget(exponent, row + 2, 3);
     grid->addWidget(new QLabel("km"), row + 2, 4);
 }
