@@ -414,3 +414,24 @@ TEST_F(CfgManager, UnreadableFilesEndTheLauncherWithTheirPath) {
         EXPECT_EQ(answers.texts().back(), "\n\nCould not open file " + dir() + "Objects/Moon.cfg");
     }
 }
+
+TEST_F(CfgManager, OddButLegalNamesRoundTrip) {
+    const QString name = QString::fromUtf8("Sol & Übersicht 'v2' (100%) ★");
+    ModalAnswerer answers;
+    {
+        CCfgManagerDlg dlg;
+        setName(dlg, "configurationName", name);
+        setName(dlg, "recordingTitle", QString::fromUtf8("Flüg #1"));
+        setName(dlg, "screenshotTitle", "  spaced  ");
+        dlg.save();
+        ASSERT_EQ(dlg.result(), QDialog::Accepted);
+    }
+    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(readText(dir() + "configfile.cfg"), name.toStdString() + "\n-999\n");
+    EXPECT_EQ(readText(dir() + "screenshotfile.cfg"), "  spaced  \n-999\n");
+    CCfgManagerDlg reopened;
+    EXPECT_EQ(reopened.configurationName(), name);
+    EXPECT_EQ(reopened.recordingTitle(), QString::fromUtf8("Flüg #1"));
+    EXPECT_EQ(reopened.screenshotTitle(), "  spaced  ");
+    EXPECT_EQ(selectedNames(reopened), kDefaultNames);
+}
