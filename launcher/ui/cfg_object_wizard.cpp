@@ -2,6 +2,8 @@
 #include "cfg_object_wizard.h"
 
 #include <QAbstractButton>
+#include <QBrush>
+#include <QPalette>
 
 #include "artwork.h"
 #include "cfg_body_dri_pages.h"
@@ -35,6 +37,10 @@ WizardObjectType wizardTypeFromName(const std::string& name) {
 CCfgObject::CCfgObject(const WizardSetup& setup, QWidget* parent) : QWizard(parent), m_setup(setup) {
     setWindowTitle(m_setup.newObject ? "Configure new object" : "Configure existing object");
     setWindowIcon(launcherIcon());
+    // The launcher dialogs' tiled background, behind every page.
+    QPalette tiled = palette();
+    tiled.setBrush(QPalette::Window, QBrush(backgroundTile64()));
+    setPalette(tiled);
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::HaveHelpButton, true);
     setOption(QWizard::NoBackButtonOnStartPage, false);
