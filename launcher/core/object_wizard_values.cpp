@@ -105,12 +105,11 @@ WizardValues valuesFromObjectFile(const std::string& objectPath, const std::stri
     l.mesh = fileChoice(s.item("Item 15."));
     l.texture = fileChoice(s.item("Item 16."));
     if (type == WizardObjectType::Planet) {
+        // The ring's values are offered whenever the user sets the ring, even for a file without one.
         l.ring = s.item("Item 22.") == "1";
-        if (l.ring) {
-            l.innerRingKm = number(24);
-            l.outerRingKm = number(25);
-            l.ringTexture = fileChoice(s.item("Item 23."));
-        }
+        l.innerRingKm = number(24);
+        l.outerRingKm = number(25);
+        l.ringTexture = fileChoice(s.item("Item 23."));
     } else {
         // The fraction is dropped: 0.7843137 * 255 = 199.99999 shows as 199.
         l.red = static_cast<int>(number(29) * 255);

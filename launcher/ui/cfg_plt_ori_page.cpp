@@ -30,7 +30,7 @@ void CCfgPltOri::ringToggled(bool on) {
     choiceField(1161)->setEnabled(on);
     if (on) {
         const LookValues& file = m_setup.fileValues.look;
-        const bool fromFile = !m_setup.newObject && file.ring;
+        const bool fromFile = !m_setup.newObject;
         setChoices(1161, textureChoices(m_setup.dataDirectory, "Ring Textures"),
                    fromFile ? file.ringTexture : "");
         if (fromFile) {

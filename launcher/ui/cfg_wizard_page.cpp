@@ -116,7 +116,8 @@ void CCfgWizardPage::keepUntouched(
     if (m_setup.newObject) return;
     for (const auto& [ids, item] : fieldsToItem) {
         auto file = m_setup.fileValues.fileItems.find(item);
-        if (file == m_setup.fileValues.fileItems.end()) continue;
+        // "na" shows as 0, and 0 is what an untouched field writes: "na" is never carried over.
+        if (file == m_setup.fileValues.fileItems.end() || file->second == "na") continue;
         if (unchangedSinceFill(ids)) values.keptItems[item] = file->second;
         else values.keptItems.erase(item);
     }
