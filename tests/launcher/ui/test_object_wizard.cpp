@@ -228,6 +228,8 @@ TEST_F(ObjectWizard, EditingAnExistingObjectChangesOnlyWhatWasChanged) {
     v.name = "Terra";
     const std::string path = dir() + "Objects/Terra.cfg";
     ASSERT_EQ(writeObjectFromTemplate(dir(), path, objectItemWrites(v, dir())), TemplateWriteStatus::Ok);
+    // An item the wizard does not write for a free planet returns to the template's value.
+    ASSERT_EQ(writeObjectItem(path, "Item 12.", "5e7", dir()), ItemStatus::Ok);
     const std::string before = testdata::readText(path);
 
     WizardSetup s = setup(WizardObjectType::Planet, false);
@@ -253,7 +255,8 @@ TEST_F(ObjectWizard, EditingAnExistingObjectChangesOnlyWhatWasChanged) {
         const std::string label = objectItemLabel(item);
         if (readObjectItem(path, label, dir()).value != old.item(label)) changed.push_back(label);
     }
-    EXPECT_EQ(changed, std::vector<std::string>{"Item 17."});
+    EXPECT_EQ(changed, (std::vector<std::string>{"Item 12.", "Item 17."}));
+    EXPECT_EQ(readObjectItem(path, "Item 12.", dir()).value, "na");
     // Existing mode: the object gets a row in both lists.
     EXPECT_EQ(selected.back().name, "Terra");
     EXPECT_EQ(selected.back().refNo, "3");
