@@ -214,6 +214,20 @@ TEST_F(ObjectWizard, QuitWritesNothing) {
     EXPECT_EQ(testdata::readText(dir() + "Objects/Earth.cfg"), before);
 }
 
+TEST_F(ObjectWizard, NameThatLeavesTheObjectsFolderIsRefused) {
+    const bool written = run(setup(WizardObjectType::Planet, false), [&](CCfgObject& w) {
+        w.next();
+        w.next();
+        choose(w, 3, 1173, "../Configurations/Default Configuration");
+        w.button(QWizard::FinishButton)->click();
+    });
+    EXPECT_FALSE(written);
+    EXPECT_EQ(answers.texts().back(),
+              "\n\nThe object name ../Configurations/Default Configuration cannot be used as a file name.");
+    EXPECT_EQ(testdata::readText(dir() + "Configurations/Default Configuration.cfg"),
+              testdata::readText(std::string(CELESTRIX_DATA_SOURCE) + "Configurations/Default Configuration.cfg"));
+}
+
 TEST_F(ObjectWizard, EditingAnExistingObjectChangesOnlyWhatWasChanged) {
     // First the wizard writes a planet; then the same planet is opened in existing mode and only
     // its tilt is changed.
