@@ -109,6 +109,17 @@ void CLaunchPadDlg::buildMenu() {
     connect(about, &QAction::triggered, this, &CLaunchPadDlg::showAbout);
     connect(quit, &QAction::triggered, this, &QDialog::reject);
     layout()->setMenuBar(bar);
+
+    // An X desktop's window menu takes no entries from the program, so the two entries a window
+    // menu would get are offered on the launch pad's own context menu instead.
+    m_windowMenuRestoreAction = new QAction("Restore default configuration...", this);
+    auto* windowMenuAbout = new QAction("&About Celestrix...", this);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    connect(m_windowMenuRestoreAction, &QAction::triggered, this, &CLaunchPadDlg::restoreDefaults);
+    connect(windowMenuAbout, &QAction::triggered, this, &CLaunchPadDlg::showAbout);
+    addActions({separator, m_windowMenuRestoreAction, windowMenuAbout});
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void CLaunchPadDlg::checkOpenGl() {
@@ -120,6 +131,7 @@ void CLaunchPadDlg::checkOpenGl() {
     m_exploreButton->setEnabled(false);
     m_replayButton->setEnabled(false);
     m_restoreAction->setEnabled(false);
+    m_windowMenuRestoreAction->setEnabled(false);
     QFont bold = m_upgradeButton->font();
     bold.setBold(true);
     m_upgradeButton->setFont(bold);

@@ -38,5 +38,6 @@ private:
     QPushButton* m_upgradeButton = nullptr;
     QPushButton* m_helpButton = nullptr;
     QPushButton* m_quitButton = nullptr;
-    QAction* m_restoreAction = nullptr;
+    QAction* m_restoreAction = nullptr;            // "&Info" menu
+    QAction* m_windowMenuRestoreAction = nullptr;  // context menu, in place of the window menu
 };

@@ -57,6 +57,11 @@ TEST_F(LaunchPad, OpensWithButtonsAndMenu) {
     for (QAction* a : bar->actions()[0]->menu()->actions()) entries << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(entries, (QStringList{"Restore default configuration ...", "About Celestrix ...", "-",
                                     "Quit ... \t Alt+F4"}));
+    // The window-menu entries, on the launch pad's context menu.
+    QStringList windowMenu;
+    for (QAction* a : pad.actions()) windowMenu << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(windowMenu, (QStringList{"-", "Restore default configuration...", "&About Celestrix..."}));
+    EXPECT_EQ(pad.contextMenuPolicy(), Qt::ActionsContextMenu);
 }
 
 TEST_F(LaunchPad, InsufficientOrMissingOpenGlDisablesTheLaunches) {
@@ -82,6 +87,7 @@ TEST_F(LaunchPad, InsufficientOrMissingOpenGlDisablesTheLaunches) {
         EXPECT_TRUE(button(pad, "upgradeButton")->font().bold());
         QAction* restore = pad.findChild<QMenuBar*>()->actions()[0]->menu()->actions()[0];
         EXPECT_FALSE(restore->isEnabled());
+        EXPECT_FALSE(pad.actions()[1]->isEnabled());
     }
 
     // No simulator at all: the same, with no version known.
