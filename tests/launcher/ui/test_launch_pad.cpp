@@ -208,3 +208,15 @@ TEST_F(LaunchPad, WaitsForTheSimulatorAndTakesNoInputMeanwhile) {
     EXPECT_TRUE(pad.isVisible());
     EXPECT_TRUE(answers.seen().empty());
 }
+
+TEST_F(LaunchPad, ASimulatorThatCannotStartLeavesThePadUsable) {
+    ModalAnswerer answers;
+    CLaunchPadDlg pad;  // the probe passed with the stand-in simulator, which is now taken away
+    std::filesystem::remove(qEnvironmentVariable("CELESTRIX_SIMULATOR").toStdString());
+    writeText(dir() + "moviefile.cfg", "Fresh\n-999\n");
+    pad.launchLive();
+    pad.launchReplay();
+    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(simulatorStarts(), "");
+    EXPECT_TRUE(button(pad, "exploreButton")->isEnabled());
+}
