@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libepoxy-dev libgl-dev libegl-dev libglm-dev libassimp-dev
   libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-terminus
-  qt6-base-dev
+  qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
+  xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils xdotool
   python3 python3-erfa locales
   desktop-file-utils appstream dpkg-dev file binutils man-db groff-base lintian
 )

@@ -1,17 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, prepares the user's data directory on first run and starts
-# the simulator in a window in live mode. Extra arguments go to corvane before the data argument.
+# Installs what is missing, builds, and starts the launcher (the launch pad). On its first start
+# the launcher makes the user's data directory from data/. Extra arguments go to celestrix
+# (e.g. --data-dir DIR).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
-
-data="${CELESTRIX_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/celestrix}"
-if [ ! -f "$data/configfile.cfg" ]; then
-  mkdir -p "$data"
-  cp -a "$root/data/." "$data/"
-  echo "Created the data directory $data"
-fi
-data="$(cd "$data" && pwd)/"
-cd "$data"
-exec "$root/build/corvane" --windowed --size 1280x720 "$@" "${data}|1"
+exec "$root/build/celestrix" "$@"

@@ -190,12 +190,20 @@ bool isPathItem(int item) { return item == 0 || item == 15 || item == 16 || item
 
 bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::string& dataDir,
                     std::string* reason) {
+    std::string contents;
+    if (!readWholeFile(fullPath, contents)) {
+        if (reason) *reason = kUnreadableFileReason;
+        return false;
+    }
+    return parseObjectFile(obj, contents, dataDir, reason);
+}
+
+bool parseObjectFile(SimObject& obj, std::string_view contents, const std::string& dataDir,
+                     std::string* reason) {
     auto fail = [&](std::string why) {
         if (reason) *reason = std::move(why);
         return false;
     };
-    std::string contents;
-    if (!readWholeFile(fullPath, contents)) return fail(kUnreadableFileReason);
     std::vector<TextLine> lines = splitLines(contents);
 
     // Item lines up to the terminator; comment lines may stand anywhere before it.

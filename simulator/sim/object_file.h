@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "sim_object.h"
 
@@ -23,6 +24,9 @@ bool isPathItem(int item);
 // reason set (naming the line where there is one); obj is then left unchanged.
 bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::string& dataDir,
                     std::string* reason = nullptr);
+// The same from the file's text already in memory (readers that also look at the text otherwise).
+bool parseObjectFile(SimObject& obj, std::string_view contents, const std::string& dataDir,
+                     std::string* reason = nullptr);
 
 // The file text the writer produces for obj: header comments, the three sections with their "#"
 // separators, all 61 items, "-999". Paths are written without the leading dataDir.

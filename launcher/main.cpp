@@ -1,0 +1,59 @@
+// Entry of the celestrix launcher: data directory, single instance, then the launch pad.
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "celestrix_manual.h"
+#include "data_directory.h"
+#include "error_dlg.h"
+#include "launcher_dialog.h"
+#include "launch_pad_dlg.h"
+#include "launcher_lock.h"
+
+namespace {
+
+constexpr int kFatalExitCode = 255;  // -1 as the process's exit status
+
+std::optional<std::string> dataDirOption(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--data-dir") return std::string(argv[i + 1]);
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // --help and --version answer without a display; other arguments may be Qt's own.
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "--version") {
+            std::fputs(arg == "--help" ? celestrix_manual::kHelp : celestrix_manual::kVersion, stdout);
+            return 0;
+        }
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Celestrix");
+    applyLauncherPalette();
+
+    if (!acquireLauncherLock()) {
+        std::fputs("celestrix: Celestrix is already running.\n", stderr);
+        showError("\n\nCelestrix is already running.");
+        return 0;
+    }
+
+    std::string dir = resolveDataDirectory(dataDirOption(argc, argv));
+    std::string error;
+    if (!prepareDataDirectory(dir, pristineDataDirectory(), error) ||
+        !QDir::setCurrent(QString::fromStdString(dir))) {
+        if (error.empty()) error = "cannot enter the data directory " + dir;
+        std::fprintf(stderr, "celestrix: %s\n", error.c_str());
+        showError(QString::fromStdString("\n\n" + error));
+        return kFatalExitCode;
+    }
+    // The launch pad is the main window; closing it ends the launcher.
+    CLaunchPadDlg launchPad;
+    launchPad.exec();
+    return 0;
+}

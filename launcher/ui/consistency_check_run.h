@@ -1,0 +1,16 @@
+// The consistency check as the configuration manager runs it: the rules of core over the
+// manager's selected rows, then the notes and the closing message in the launcher's dialogs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "consistency_check.h"
+
+class QWidget;
+
+// Shows the notes (one message, or one scrollable message for several), then the success text
+// when showSuccess or the failure text (with the saving sentence when saving). True when the
+// list is consistent.
+bool runCheckWithMessages(const std::vector<CheckRow>& rows, const std::string& dataDirectory,
+                          bool showSuccess, bool saving, QWidget* parent);

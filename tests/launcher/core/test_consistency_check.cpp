@@ -1,0 +1,175 @@
+// The consistency check: every reason code from a list built for it, the last failing rule
+// winning over earlier ones, the closing texts, the media notes, and the one-read check giving the
+// same reason as a literal per-item reader over randomly spoiled lists.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "../../../bench/literal_consistency_check.h"
+#include "consistency_check.h"
+#include "object_fixtures.h"
+
+using fixtures::rows;
+
+namespace {
+
+class ConsistencyCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fixtures::writeObject(dir.path(), "Sun", fixtures::star());
+        fixtures::writeObject(dir.path(), "Earth", fixtures::body(1.5e8f, 6371, 5.97e24f));
+        fixtures::writeObject(dir.path(), "Mars", fixtures::body(2.3e8f, 3390, 6.4e23f));
+        fixtures::writeObject(dir.path(), "Ship", fixtures::observer());
+    }
+    // Rewrites one item of an object file, keeping everything else.
+    void setItem(const std::string& name, int item, const std::string& value) {
+        ASSERT_EQ(writeObjectItem(dir.path() + "Objects/" + name + ".cfg", objectItemLabel(item), value,
+                                  dir.path()),
+                  ItemStatus::Ok);
+    }
+    int reason(const std::vector<CheckRow>& list) {
+        const int fast = checkSelectedObjects(list, dir.path()).reason;
+        EXPECT_EQ(fast, literal::checkReason(list, dir.path())) << "one-read and per-item reads differ";
+        return fast;
+    }
+
+    testdata::TempDataDir dir;
+};
+
+TEST_F(ConsistencyCheck, EachRuleReportsItsOwnReason) {
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kListConsistent);
+    EXPECT_EQ(reason({}), kListEmpty);
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"0", "none", "none"})), kFirstObjectOrbits);
+    EXPECT_EQ(reason(rows({"Sun", "Earth"})), kLastNotObserver);
+    fixtures::writeObject(dir.path(), "Ship2", fixtures::observer(6e8f));
+    EXPECT_EQ(reason(rows({"Sun", "Ship2", "Ship"})), kObserverAboveLast);
+    // Two rows of one object also stand at one place, so the collision rule always follows.
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Earth", "Ship"})), kObjectsColliding);
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"none", "3", "none"})), kOrbitsObjectBelow);
+
+    setItem("Earth", 22, "1");
+    setItem("Earth", 24, "8000");
+    setItem("Earth", 25, "12000");
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingTextureMissing);
+    setItem("Earth", 23, "Media/Ring Textures/ring.png");
+    setItem("Earth", 25, "na");
+    // "na" reads as 0 in the fit rule that follows, so only negative radii let code 9 stand.
+    setItem("Earth", 20, "-10");
+    setItem("Earth", 24, "-5");
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingRadiusUndefined);
+    setItem("Earth", 20, "6371");
+    setItem("Earth", 24, "8000");
+    setItem("Earth", 25, "7000");
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingDoesNotFit);
+    setItem("Earth", 25, "12000");
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kListConsistent);
+
+    setItem("Mars", 3, "na");
+    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"})), kInitialConditionsUndefined);
+    setItem("Mars", 3, "0");
+    setItem("Mars", 6, "na");
+    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"})), kInitialConditionsUndefined);
+    // An orbiting object needs its first orbital position, not its velocity.
+    setItem("Mars", 8, "1");
+    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"}, {"none", "1"})), kListConsistent);
+    setItem("Mars", 10, "na");
+    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"}, {"none", "1"})), kInitialConditionsUndefined);
+
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"none", "2"})), kOrbitsItself);
+}
+
+TEST_F(ConsistencyCheck, MissingObjectFileIsReportedInsteadOfEndingTheLauncher) {
+    EXPECT_EQ(checkSelectedObjects(rows({"Sun", "Gone", "Ship"}), dir.path()).reason, kObjectFileMissing);
+    // Even as the last row, where the observer rule fails first.
+    EXPECT_EQ(checkSelectedObjects(rows({"Sun", "Gone"}), dir.path()).reason, kObjectFileMissing);
+}
+
+TEST_F(ConsistencyCheck, LaterFailingRuleReplacesEarlierOne) {
+    // Orbits Ref-No 2 in position 2: orbit order (6) and self orbit (13) fail; 13 comes last.
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"none", "2"})), kOrbitsItself);
+    // Inner ring radius "na": 9 fails, then 10 reads "na" as 0 and fails too.
+    setItem("Earth", 22, "1");
+    setItem("Earth", 23, "Media/Ring Textures/ring.png");
+    setItem("Earth", 25, "12000");
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingDoesNotFit);
+    // Two failures in different rows of the per-row rules: the later row's wins.
+    setItem("Mars", 3, "na");
+    EXPECT_EQ(reason(rows({"Sun", "Earth", "Mars", "Ship"})), kInitialConditionsUndefined);
+    EXPECT_EQ(reason(rows({"Sun", "Mars", "Earth", "Ship"})), kRingDoesNotFit);
+    // The observer missing at the end (3) is replaced by a collision (12).
+    fixtures::writeObject(dir.path(), "Twin", fixtures::body(0, 10, 1));
+    EXPECT_EQ(reason(rows({"Sun", "Twin"})), kObjectsColliding);
+}
+
+TEST_F(ConsistencyCheck, CentresExactlyTwoRadiiApartCollide) {
+    fixtures::writeObject(dir.path(), "A", fixtures::body(2e6f, 250, 1));
+    fixtures::writeObject(dir.path(), "B", fixtures::body(2000500, 250, 1));
+    fixtures::writeObject(dir.path(), "C", fixtures::body(2000600, 250, 1));
+    EXPECT_EQ(reason(rows({"Sun", "A", "B", "Ship"})), kObjectsColliding);
+    EXPECT_EQ(reason(rows({"Sun", "A", "C", "Ship"})), kListConsistent);
+}
+
+TEST(ConsistencyCheckTexts, ClosingMessages) {
+    EXPECT_EQ(checkOutcomeText(0, true, false), "\n\nThe 'Selected objects'-list seems to be OK.");
+    EXPECT_EQ(checkOutcomeText(0, false, true), "");
+    EXPECT_EQ(checkOutcomeText(12, false, false),
+              "\n\nThe 'Selected objects'-list is inconsistent because at least two objects are "
+              "initially colliding.");
+    EXPECT_EQ(checkOutcomeText(12, false, true),
+              "\n\nThe 'Selected objects'-list is inconsistent because at least two objects are "
+              "initially colliding.The configuration has not been saved.");
+    EXPECT_EQ(checkOutcomeText(1, false, true),
+              "\n\nThe 'Selected objects'-list is inconsistent because the list is empty. The "
+              "configuration has not been saved.");
+    EXPECT_EQ(checkReasonText(7), "at least one element from the 'Selected objects'-list is not available.");
+}
+
+TEST_F(ConsistencyCheck, EveryMissingMediaFileGetsItsNoteAndLeavesTheReason) {
+    testdata::writeText(dir / "Media/Textures/earth.jpg", "x");
+    setItem("Earth", 15, "Media/Models/none.x");
+    setItem("Earth", 16, "Media/Textures/earth.jpg");
+    setItem("Mars", 16, "Media/Textures/gone.jpg");
+    setItem("Mars", 22, "1");
+    setItem("Mars", 23, "Media/Ring Textures/gone.png");
+    setItem("Mars", 24, "4000");
+    setItem("Mars", 25, "5000");
+    CheckOutcome out = checkSelectedObjects(rows({"Sun", "Earth", "Mars", "Ship"}), dir.path());
+    EXPECT_EQ(out.reason, kListConsistent);
+    const std::string mars = dir.path() + "Objects/Mars.cfg";
+    EXPECT_EQ(out.mediaNotes,
+              (std::vector<std::string>{
+                  "\nNote: The file " + dir.path() + "Media/Models/none.x named in " + dir.path() +
+                      "Objects/Earth.cfg is not available.",
+                  "\nNote: The file " + dir.path() + "Media/Textures/gone.jpg named in " + mars +
+                      " is not available.",
+                  "\nNote: The file " + dir.path() + "Media/Ring Textures/gone.png named in " + mars +
+                      " is not available."}));
+}
+
+// Random lists over objects with randomly spoiled items: the one-read check and the per-item
+// reader agree on every one.
+TEST_F(ConsistencyCheck, OneReadCheckAgreesWithPerItemReadsOnRandomLists) {
+    std::mt19937 rng(2024);
+    const std::vector<int> spoilable = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 20, 21, 22, 23, 24, 25, 28};
+    const std::vector<std::string> values = {"na", "0", "1", "2", "5e3", "1e8", "-3", " 7"};
+    std::vector<std::string> names;
+    for (int i = 0; i < 8; ++i) {
+        names.push_back("Obj" + std::to_string(i));
+        fixtures::writeObject(dir.path(), names.back(), fixtures::body(1e6f * static_cast<float>(i), 500, 1e20f));
+        for (int k = 0; k < 3; ++k)
+            setItem(names.back(), spoilable[rng() % spoilable.size()], values[rng() % values.size()]);
+    }
+    std::map<int, int> seen;
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<CheckRow> list;
+        const size_t n = rng() % 6;
+        for (size_t i = 0; i < n; ++i) {
+            std::string orbit = rng() % 3 == 0 ? std::to_string(rng() % 5) : "none";
+            list.push_back({names[rng() % names.size()], std::to_string(i + 1), orbit});
+        }
+        ++seen[reason(list)];
+    }
+    EXPECT_GE(seen.size(), 6u) << "the random lists should reach several different reasons";
+}
+
+}  // namespace

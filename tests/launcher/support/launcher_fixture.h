@@ -1,0 +1,62 @@
+// Shared set-up of the launcher's dialog tests: a copy of the pristine data directory as the
+// current directory (the launcher context takes it from there), a simulator that records how it
+// was started, and an exit function that throws, so that a fatal path ends the test's call
+// instead of the test program.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <filesystem>
+#include <string>
+
+#include "fatal_exit.h"
+#include "test_data_dir.h"
+
+namespace launchertest {
+
+// Thrown by the test exit function in place of ending the process.
+struct LauncherExit {
+    int code;
+};
+
+// A stand-in simulator: answers the probe with probeOutput, and records every other start's
+// arguments (one per line) in sim_args.txt of its working directory.
+inline std::string writeFakeSimulator(const std::string& dir, const std::string& probeOutput) {
+    const std::string path = dir + "fake_corvane.sh";
+    testdata::writeText(path,
+                        "#!/bin/sh\n"
+                        "if [ \"$1\" = --probe ]; then printf '%s\\n' '" + probeOutput + "'; exit 0; fi\n"
+                        "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done >> sim_args.txt\n");
+    chmod(path.c_str(), 0755);
+    return path;
+}
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(CELESTRIX_DATA_SOURCE, data.path(),
+                              std::filesystem::copy_options::recursive);
+        previousDirectory = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(data.path()));
+        qputenv("CELESTRIX_SIMULATOR", writeFakeSimulator(tools.path(), "0x40500").c_str());
+        qunsetenv("CELESTRIX_TEST_SIMULATOR_OPTIONS");
+        setLauncherExitFunction([](int code) { throw LauncherExit{code}; });
+    }
+    void TearDown() override {
+        QDir::setCurrent(previousDirectory);
+        qunsetenv("CELESTRIX_SIMULATOR");
+    }
+
+    const std::string& dir() const { return data.path(); }
+    std::string simulatorStarts() const {
+        return testdata::exists(dir() + "sim_args.txt") ? testdata::readText(dir() + "sim_args.txt") : "";
+    }
+
+    testdata::TempDataDir data;
+    testdata::TempDataDir tools;
+    QString previousDirectory;
+};
+
+}  // namespace launchertest
