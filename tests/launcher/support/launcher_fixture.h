@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "fatal_exit.h"
+#include "object_item.h"
 #include "test_data_dir.h"
 
 namespace launchertest {
@@ -50,6 +52,23 @@ protected:
     }
 
     const std::string& dir() const { return data.path(); }
+    // The delivered world is centred on Earth; tests that lay out orbits in figures about the
+    // Sun shift the copied Sun and observer so that the Sun stands at the origin.
+    void centreOnSun() const {
+        const std::string sun = dir() + "Objects/Sun.cfg";
+        for (int axis = 0; axis < 3; ++axis) {
+            const double offset = std::stod(readObjectItem(sun, objectItemLabel(2 + axis), dir()).value);
+            for (const char* name : {"Sun", "Observer"}) {
+                const std::string path = dir() + "Objects/" + name + ".cfg";
+                for (int item : {2 + axis, 9 + axis}) {
+                    const double value = std::stod(readObjectItem(path, objectItemLabel(item), dir()).value);
+                    char text[32];
+                    std::snprintf(text, sizeof text, "%g", value - offset);
+                    ASSERT_EQ(writeObjectItem(path, objectItemLabel(item), text, dir()), ItemStatus::Ok);
+                }
+            }
+        }
+    }
     std::string simulatorStarts() const {
         return testdata::exists(dir() + "sim_args.txt") ? testdata::readText(dir() + "sim_args.txt") : "";
     }

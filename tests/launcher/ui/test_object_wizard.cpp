@@ -84,6 +84,7 @@ protected:
 };
 
 TEST_F(ObjectWizard, PlanetWithRingOrbitingTheSunThroughEveryPage) {
+    centreOnSun();
     WizardValues seen;
     QString preview;
     const bool written = run(setup(WizardObjectType::Planet, true, 1), [&](CCfgObject& w) {

@@ -106,6 +106,7 @@ std::vector<TracePoint> relativeTrack(const std::string& path, int index) {
 class WizardToSimulator : public LauncherTest {};
 
 TEST_F(WizardToSimulator, PlanetWithRingAndMoonFliesTheOrbitTheWizardPredicted) {
+    centreOnSun();
     AnyModalAnswerer answers;
     QString planetPreview;
     {
