@@ -16,6 +16,7 @@
 #include "hud_flashes.h"
 #include "hud_text.h"
 #include "launch_screen.h"
+#include "prediction_line.h"
 #include "recording_step.h"
 #include "restore_prompt.h"
 #include "simulation_session.h"
@@ -109,4 +110,7 @@ private:
     std::unique_ptr<HudIcons> hudIcons_;
     std::unique_ptr<DestinationMarker> marker_;
     std::unique_ptr<LaunchScreen> launchScreen_;  // only while the scene is being created
+    // Drawn runs only: the prediction changes no state. Its target: a body index, -1 for none.
+    std::unique_ptr<PredictionLine> prediction_;
+    int predictionTarget_ = -1;
 };

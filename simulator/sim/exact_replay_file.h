@@ -36,6 +36,8 @@ void setPolledKeys(KeyState& keys, uint32_t word);
 struct ExactFrameInput {
     static constexpr uint32_t kControlsRan = 1;   // the keyboard was read: the control step ran
     static constexpr uint32_t kPanicBefore = 2;   // F8 stopped the rotation before this frame
+    static constexpr uint32_t kWarped = 4;        // the frame was warped: split into substeps
+    static constexpr int kWarpLevelShift = 4;     // bits 4-6: the warp level (index of the factor)
     float hS = 0;
     int32_t controlWord = 0;
     uint32_t keys = 0;

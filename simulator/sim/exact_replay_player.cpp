@@ -47,6 +47,9 @@ void ExactReplayPlayer::advance(SimState& state, float& h, bool& runControls) {
     setPolledKeys(state.keyState, current_->keys & ~(1u << (kExactPolledKeys.size() - 1)));
     if (current_->flags & ExactFrameInput::kPanicBefore) panicStop(state);
     runControls = (current_->flags & ExactFrameInput::kControlsRan) != 0;
+    state.warp.frameWarped = (current_->flags & ExactFrameInput::kWarped) != 0;
+    const uint32_t level = (current_->flags >> ExactFrameInput::kWarpLevelShift) & 7u;
+    state.warp.level = state.warp.frameWarped && level < kWarpFactors.size() ? static_cast<int32_t>(level) : 0;
 }
 
 std::optional<std::string> ExactReplayPlayer::afterFrame(const SimState& state, long long frameIndex) {

@@ -47,6 +47,9 @@ void ExactReplayRecorder::beforeFrame(const SimState& state, float hS, bool cont
     input_.controlWord = controlWord(state.latches);
     input_.keys = polledKeyWord(state.keyState);
     if (controlsRun) input_.flags |= ExactFrameInput::kControlsRan;
+    if (state.warp.frameWarped)
+        input_.flags |= ExactFrameInput::kWarped |
+                        (static_cast<uint32_t>(state.warp.level) << ExactFrameInput::kWarpLevelShift);
     // Between two frames only F8 changes the rotation rates.
     if (haveRates_ && !sameBits(state.rotationRates, ratesAfterFrame_))
         input_.flags |= ExactFrameInput::kPanicBefore;

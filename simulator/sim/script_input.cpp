@@ -50,6 +50,10 @@ std::string canonicalKeyName(const std::string& name) {
     if (up == "UP") return "Up";
     if (up == "DOWN") return "Down";
     if (up == "ESC") return "Esc";
+    if (up == "PERIOD") return "Period";
+    if (up == "COMMA") return "Comma";
+    if (up == "LEFTBRACKET") return "LeftBracket";
+    if (up == "RIGHTBRACKET") return "RightBracket";
     if (int n = functionKeyNumber(up)) return "F" + std::to_string(n);
     return "";
 }
@@ -62,6 +66,10 @@ int directInputCode(const std::string& name) {
     if (key == "Up") return 0xC8;
     if (key == "Down") return 0xD0;
     if (key == "Esc") return 0x01;
+    if (key == "Period") return 0x34;
+    if (key == "Comma") return 0x33;
+    if (key == "LeftBracket") return 0x1A;
+    if (key == "RightBracket") return 0x1B;
     int n = functionKeyNumber(key);
     if (n >= 1 && n <= 10) return 0x3B + (n - 1);
     return n == 11 ? 0x57 : 0x58;

@@ -10,7 +10,8 @@ enum class ScriptEventKind { KeyDown, KeyUp, Click };
 struct ScriptEvent {
     long long frame = 0;  // applies before this advanced frame (counted from 0)
     ScriptEventKind kind = ScriptEventKind::KeyDown;
-    std::string keyName;     // canonical: "A".."Z", "Space", "Up", "Down", "F1".."F12", "Esc"
+    std::string keyName;     // canonical: "A".."Z", "Space", "Up", "Down", "F1".."F12", "Esc",
+                             // "Period", "Comma", "LeftBracket", "RightBracket"
     int keyCode = -1;        // DirectInput code of the key
     bool isCommand = false;  // F-keys and Esc: the app delivers their command on "down"
     int x = 0, y = 0;        // click position, client pixels

@@ -12,6 +12,7 @@
 #include "math3d.h"
 #include "replay_tables.h"
 #include "sim_object.h"
+#include "time_warp.h"
 
 constexpr float kMaxEnergyKJ = 1e11f;
 constexpr float kMaxNominalForceKN = 10000.0f;
@@ -54,6 +55,7 @@ struct SimState {
 
     IntegratorState integrator;
     ReplayTables replay;
+    TimeWarp warp;                // live: factor and drops; every mode: how this frame is split
 
     bool isLive() const { return runMode != 0; }
     bool isReplay() const { return runMode == 0; }

@@ -1,0 +1,41 @@
+// Trajectory prediction: the ship's future path (and a chosen body's) integrated ahead from a copy
+// of the state with the same gravity model and the same substep bound as a warped frame, the
+// thrust acting now kept on. Pure computation on its own copies: it never sees the live state.
+#pragma once
+
+#include <vector>
+
+#include "integrator.h"
+#include "sim_object.h"
+
+struct PointKm {
+    double x = 0, y = 0, z = 0;
+};
+
+struct PredictionRequest {
+    std::vector<SimObject> objects;  // the float items when it was asked for
+    IntegratorState integrator;      // the exact state they belong to
+    double horizonS = 0;
+    int pointCount = 256;            // intervals of the horizon; points are one more
+    int targetIndex = -1;            // a body whose path is predicted too and that the ship's path
+                                     // is drawn around; -1 for none
+};
+
+struct PredictedPath {
+    bool valid = false;
+    double horizonS = 0;
+    int targetIndex = -1;
+    int referenceIndex = -1;          // the target, else the body that pulls the ship hardest
+    std::vector<double> timesS;       // from the request's moment
+    std::vector<PointKm> ship;        // world km
+    std::vector<PointKm> reference;   // the reference body at the same times
+    std::vector<PointKm> target;      // empty without a target
+    double closestKm = -1;            // ship to target (centre distance), -1 without a target
+    double closestTimeS = 0;
+};
+
+// The body (not the observer) that pulls object i hardest, -1 when there is none.
+int dominantBody(const std::vector<SimObject>& objects, size_t i);
+
+// Integrates the request's copy over the horizon. The request is consumed.
+PredictedPath predictTrajectory(PredictionRequest request);
