@@ -1,4 +1,4 @@
-// Step bound of a warped frame from the dominant pair of every object.
+// Step bound of a warped frame from the pairs that matter, and the bodies that make them.
 #include "step_bound.h"
 
 #include <cmath>
@@ -6,38 +6,94 @@
 
 #include "integrator.h"
 
-double stepBoundS(const std::vector<SimObject>& objects) {
-    const size_t n = objects.size();
-    if (n < 2) return std::numeric_limits<double>::infinity();
-    const size_t bodies = n - 1;  // the observer attracts nothing
-    double shortest = std::numeric_limits<double>::infinity();
-    for (size_t i = 0; i < n; ++i) {
-        const SimObject& a = objects[i];
-        const double ax = a.positionKm.x, ay = a.positionKm.y, az = a.positionKm.z;
-        double strongest = -1, dominantR2 = 0, dominantMass = 0;
-        for (size_t j = 0; j < bodies; ++j) {
-            if (j == i) continue;
-            const SimObject& b = objects[j];
-            const double dx = b.positionKm.x - ax, dy = b.positionKm.y - ay, dz = b.positionKm.z - az;
-            const double r2 = dx * dx + dy * dy + dz * dz;
-            const double m = b.massKg;
-            if (!(m > 0)) continue;
-            if (r2 == 0) return kShortestStepBoundS;
-            const double pull = m / r2;
-            if (pull > strongest) {
-                strongest = pull;
-                dominantR2 = r2;
-                dominantMass = m;
-            }
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+double distance2(const SimObject& a, const SimObject& b) {
+    const double dx = double(b.positionKm.x) - a.positionKm.x;
+    const double dy = double(b.positionKm.y) - a.positionKm.y;
+    const double dz = double(b.positionKm.z) - a.positionKm.z;
+    return dx * dx + dy * dy + dz * dz;
+}
+
+// The most massive body, or bodies (= none) when no body has a positive mass.
+size_t starOf(const std::vector<SimObject>& objects) {
+    const size_t bodies = objects.size() - 1;
+    size_t star = bodies;
+    for (size_t k = 0; k < bodies; ++k)
+        if (objects[k].massKg > 0 && (star == bodies || objects[k].massKg > objects[star].massKg)) star = k;
+    return star;
+}
+
+// Hill radius of every body about the star (0 for the star itself and for massless bodies).
+std::vector<double> hillRadii(const std::vector<SimObject>& objects, size_t star) {
+    const size_t bodies = objects.size() - 1;
+    std::vector<double> hill(bodies, 0.0);
+    if (star == bodies) return hill;
+    for (size_t k = 0; k < bodies; ++k)
+        if (k != star && objects[k].massKg > 0)
+            hill[k] = std::sqrt(distance2(objects[k], objects[star])) *
+                      std::cbrt(double(objects[k].massKg) / (3.0 * objects[star].massKg));
+    return hill;
+}
+
+struct Partners {
+    int dominant = -1;  // pulls hardest
+    int primary = -1;   // orbited
+    bool coincides = false;
+};
+
+Partners partnersOf(const std::vector<SimObject>& objects, size_t i, size_t star,
+                    const std::vector<double>& hill) {
+    Partners p;
+    const size_t bodies = objects.size() - 1;
+    const double ownMass = i < bodies ? double(objects[i].massKg) : 0.0;
+    double strongest = -1, nearest = kInf;
+    for (size_t k = 0; k < bodies; ++k) {
+        if (k == i || !(objects[k].massKg > 0)) continue;
+        const double r2 = distance2(objects[i], objects[k]);
+        if (r2 == 0) {
+            p.coincides = true;
+            continue;
         }
-        if (strongest < 0) continue;
-        const double ownMass = i < bodies && a.massKg > 0 ? static_cast<double>(a.massKg) : 0.0;
-        const double mu = kGravityKm3PerKgS2 * (dominantMass + ownMass);
-        const double r = std::sqrt(dominantR2);
-        const double t = std::sqrt(dominantR2 * r / mu);
-        if (t < shortest) shortest = t;
+        const double pull = objects[k].massKg / r2;
+        if (pull > strongest) {
+            strongest = pull;
+            p.dominant = static_cast<int>(k);
+        }
+        if (k != star && objects[k].massKg > ownMass && r2 < hill[k] * hill[k] && r2 < nearest) {
+            nearest = r2;
+            p.primary = static_cast<int>(k);
+        }
     }
-    if (!std::isfinite(shortest)) return std::numeric_limits<double>::infinity();
+    if (p.primary < 0 && star != bodies && star != i) p.primary = static_cast<int>(star);
+    return p;
+}
+
+double dynamicalTime(const std::vector<SimObject>& objects, size_t i, int k) {
+    if (k < 0) return kInf;
+    const size_t bodies = objects.size() - 1;
+    const double ownMass = i < bodies && objects[i].massKg > 0 ? double(objects[i].massKg) : 0.0;
+    const double r2 = distance2(objects[i], objects[static_cast<size_t>(k)]);
+    const double mu = kGravityKm3PerKgS2 * (double(objects[static_cast<size_t>(k)].massKg) + ownMass);
+    return std::sqrt(r2 * std::sqrt(r2) / mu);
+}
+
+}  // namespace
+
+double stepBoundS(const std::vector<SimObject>& objects) {
+    if (objects.size() < 2) return kInf;
+    const size_t star = starOf(objects);
+    const std::vector<double> hill = hillRadii(objects, star);
+    double shortest = kInf;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const Partners p = partnersOf(objects, i, star, hill);
+        if (p.coincides) return kShortestStepBoundS;
+        shortest = std::fmin(shortest, dynamicalTime(objects, i, p.dominant));
+        shortest = std::fmin(shortest, dynamicalTime(objects, i, p.primary));
+    }
+    if (!std::isfinite(shortest)) return kInf;
     return std::fmax(shortest * kStepBoundFraction, kShortestStepBoundS);
 }
 
@@ -47,4 +103,17 @@ int substepCount(const std::vector<SimObject>& objects, double hS) {
     if (!(hS > bound)) return 1;
     const double n = std::ceil(hS / bound);
     return n >= 1e9 ? 1000000000 : static_cast<int>(n);
+}
+
+int dominantBody(const std::vector<SimObject>& objects, size_t i) {
+    if (objects.size() < 2 || i >= objects.size()) return -1;
+    const size_t star = starOf(objects);
+    return partnersOf(objects, i, star, hillRadii(objects, star)).dominant;
+}
+
+int primaryBody(const std::vector<SimObject>& objects, size_t i) {
+    if (objects.size() < 2 || i >= objects.size()) return -1;
+    const size_t star = starOf(objects);
+    const Partners p = partnersOf(objects, i, star, hillRadii(objects, star));
+    return p.primary >= 0 ? p.primary : p.dominant;
 }

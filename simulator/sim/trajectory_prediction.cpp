@@ -27,24 +27,12 @@ double distance(PointKm a, PointKm b) {
 
 }  // namespace
 
-int dominantBody(const std::vector<SimObject>& objects, size_t i) {
-    if (i >= objects.size()) return -1;
-    int best = -1;
-    double strongest = -1;
-    const Vec3f p = objects[i].positionKm;
-    for (size_t k = 0; k + 1 < objects.size(); ++k) {
-        if (k == i) continue;
-        const Vec3f q = objects[k].positionKm;
-        const double dx = double(q.x) - p.x, dy = double(q.y) - p.y, dz = double(q.z) - p.z;
-        const double r2 = dx * dx + dy * dy + dz * dz;
-        if (r2 == 0) continue;
-        const double pull = objects[k].massKg / r2;
-        if (pull > strongest) {
-            strongest = pull;
-            best = static_cast<int>(k);
-        }
-    }
-    return best;
+int predictionPointCount(const std::vector<SimObject>& objects, double horizonS) {
+    // About fifty points per orbit of the tightest pair, within 256 and 4096 points.
+    const double perPoint = stepBoundS(objects) * 8;
+    const double wanted = horizonS / perPoint;
+    if (!(wanted > 256)) return 256;
+    return wanted > 4096 ? 4096 : static_cast<int>(wanted);
 }
 
 PredictedPath predictTrajectory(PredictionRequest request) {
@@ -57,10 +45,12 @@ PredictedPath predictTrajectory(PredictionRequest request) {
     const size_t ship = objects.size() - 1;
     const bool haveTarget = request.targetIndex >= 0 && static_cast<size_t>(request.targetIndex) < ship;
     path.targetIndex = haveTarget ? request.targetIndex : -1;
-    path.referenceIndex = haveTarget ? request.targetIndex : dominantBody(objects, ship);
+    path.referenceIndex = haveTarget ? request.targetIndex : primaryBody(objects, ship);
     path.horizonS = request.horizonS;
     if (path.referenceIndex < 0) return path;
     const size_t ref = static_cast<size_t>(path.referenceIndex);
+    if (haveTarget) path.targetReferenceIndex = primaryBody(objects, static_cast<size_t>(request.targetIndex));
+    const bool haveTargetReference = path.targetReferenceIndex >= 0;
 
     const size_t points = static_cast<size_t>(request.pointCount) + 1;
     path.timesS.reserve(points);
@@ -73,6 +63,8 @@ PredictedPath predictTrajectory(PredictionRequest request) {
         path.reference.push_back(statePoint(integrator, ref));
         if (!haveTarget) return;
         path.target.push_back(statePoint(integrator, static_cast<size_t>(request.targetIndex)));
+        if (haveTargetReference)
+            path.targetReference.push_back(statePoint(integrator, static_cast<size_t>(path.targetReferenceIndex)));
         const double d = distance(path.ship.back(), path.target.back());
         if (path.closestKm < 0 || d < path.closestKm) {
             path.closestKm = d;

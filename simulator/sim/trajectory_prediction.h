@@ -7,6 +7,7 @@
 
 #include "integrator.h"
 #include "sim_object.h"
+#include "step_bound.h"
 
 struct PointKm {
     double x = 0, y = 0, z = 0;
@@ -25,17 +26,19 @@ struct PredictedPath {
     bool valid = false;
     double horizonS = 0;
     int targetIndex = -1;
-    int referenceIndex = -1;          // the target, else the body that pulls the ship hardest
+    int referenceIndex = -1;          // the target, else the body the ship orbits
     std::vector<double> timesS;       // from the request's moment
     std::vector<PointKm> ship;        // world km
     std::vector<PointKm> reference;   // the reference body at the same times
     std::vector<PointKm> target;      // empty without a target
+    int targetReferenceIndex = -1;    // the body the target orbits
+    std::vector<PointKm> targetReference;  // that body at the same times
     double closestKm = -1;            // ship to target (centre distance), -1 without a target
     double closestTimeS = 0;
 };
 
-// The body (not the observer) that pulls object i hardest, -1 when there is none.
-int dominantBody(const std::vector<SimObject>& objects, size_t i);
+// Points for a horizon: about fifty per orbit of the tightest pair, 256 to 4096.
+int predictionPointCount(const std::vector<SimObject>& objects, double horizonS);
 
 // Integrates the request's copy over the horizon. The request is consumed.
 PredictedPath predictTrajectory(PredictionRequest request);

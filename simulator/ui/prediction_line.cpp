@@ -70,8 +70,10 @@ std::vector<VertexPc> predictionLineVertices(const PredictedPath& path, const Si
     Placement p{};
     if (!path.valid || !placement(state, path.referenceIndex, p)) return out;
     appendPath(out, path.ship, path.reference, p, kShipPathArgb);
-    if (!path.target.empty() && path.targetIndex != path.referenceIndex)
-        appendPath(out, path.target, path.reference, p, kTargetPathArgb);
+    // The target's own path around the body it orbits (the Moon's around Earth).
+    Placement tp{};
+    if (!path.target.empty() && placement(state, path.targetReferenceIndex, tp))
+        appendPath(out, path.target, path.targetReference, tp, kTargetPathArgb);
     // The closest approach: a small cross on the ship's path, sized by its distance from the eye.
     if (path.closestKm >= 0 && !path.timesS.empty()) {
         size_t k = 0;

@@ -1,6 +1,6 @@
 // The predicted path of the ship (and of the target, when one is chosen) drawn as a line among
-// the bodies. Each point is placed around its reference body (the target, else the body that
-// pulls the ship hardest) with that body's compressed placement, so an orbit of Earth draws as a
+// the bodies. Each point is placed around its reference body (the target, else the body the ship
+// orbits) with that body's compressed placement, so an orbit of Earth draws as a
 // closed ellipse around the drawn Earth. The prediction is computed on a worker thread from a copy
 // of the state; a frame only hands the copy over and takes a finished path.
 #pragma once
@@ -23,8 +23,9 @@ inline constexpr std::array<double, 13> kPredictionHorizonsS = {
 inline constexpr int kDefaultHorizonLevel = 3;  // 3 hours
 
 // Line-list vertices of the path, in render units relative to the observer (draw with the
-// camera's rotation only): the ship's path, then the target's when it has one and is not the
-// reference. Empty for an invalid path or one whose reference body is gone.
+// camera's rotation only): the ship's path around its reference body, the target's path around
+// the body it orbits, and a cross at the closest approach. The ship's own path passes
+// through the eye, so it is seen edge-on. Empty for an invalid path or a reference body gone.
 std::vector<VertexPc> predictionLineVertices(const PredictedPath& path, const SimState& state);
 
 // "2 h", "30 min", "5 d" for a horizon; "Closest approach 1,234 km in 2 h 05 min" for a path
