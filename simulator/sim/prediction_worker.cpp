@@ -95,7 +95,6 @@ PredictionRequest predictionRequest(const SimState& state, double horizonS, int 
     // One thread: the frame's own integrator keeps the other core.
     request.integrator.setThreadCount(1);
     request.horizonS = horizonS;
-    request.pointCount = predictionPointCount(state.objects, horizonS);
     request.targetIndex = targetIndex;
     return request;
 }

@@ -39,6 +39,7 @@ PredictedPath predictTrajectory(PredictionRequest request) {
     PredictedPath path;
     std::vector<SimObject>& objects = request.objects;
     IntegratorState& integrator = request.integrator;
+    if (request.pointCount == 0) request.pointCount = predictionPointCount(objects, request.horizonS);
     if (objects.size() < 2 || integrator.count() != objects.size() || !(request.horizonS > 0) ||
         request.pointCount < 1)
         return path;

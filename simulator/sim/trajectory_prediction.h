@@ -17,7 +17,8 @@ struct PredictionRequest {
     std::vector<SimObject> objects;  // the float items when it was asked for
     IntegratorState integrator;      // the exact state they belong to
     double horizonS = 0;
-    int pointCount = 256;            // intervals of the horizon; points are one more
+    int pointCount = 0;              // intervals of the horizon (points are one more); 0: as
+                                     // predictionPointCount says, worked out on the worker
     int targetIndex = -1;            // a body whose path is predicted too and that the ship's path
                                      // is drawn around; -1 for none
 };
