@@ -199,6 +199,7 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
                           : elapsedS;
     updateFlashes(flashes_, s, frameStep);
     if (prediction_) prediction_->update(s, elapsedS, predictionTarget_);
+    driftGauge_.update(s, s.flags.driftGaugeShown != 0);
     clearOneFrameRequests(s);
     snapshotStoredByCommand_ = false;
     // Terminal messages freeze the frame after it is drawn: a surface approach and the end of a
@@ -280,6 +281,7 @@ void SimulatorApp::drawOverlays() {
 
     if (prediction_) prediction_->draw(dev, messageFont, s, w);
     drawWarpIndicator(messageFont, s.warp, w);
+    driftGauge_.draw(messageFont, w);
     drawFlashes(dev, *hudIcons_, flashes_);
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");

@@ -15,6 +15,7 @@
 #include "hud_display.h"
 #include "hud_flashes.h"
 #include "hud_text.h"
+#include "drift_gauge.h"
 #include "launch_screen.h"
 #include "prediction_line.h"
 #include "recording_step.h"
@@ -113,4 +114,5 @@ private:
     // Drawn runs only: the prediction changes no state. Its target: a body index, -1 for none.
     std::unique_ptr<PredictionLine> prediction_;
     int predictionTarget_ = -1;
+    DriftGauge driftGauge_;
 };

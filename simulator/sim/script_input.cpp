@@ -93,6 +93,7 @@ int acceleratorCommand(const std::string& name) {
         case 7: return 40040;
         case 8: return 40041;
         case 9: return 40042;
+        case 10: return 40060;
         case 12: return 40029;
         default: return 0;
     }

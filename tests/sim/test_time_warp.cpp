@@ -1,6 +1,6 @@
 // Time warp and trajectory prediction against finely stepped references: orbit shape and period
 // under warp, the Moon after 30 days at the top factor, the drop rules, thrust and drain through
-// substeps, and the predicted path against the path flown afterwards.
+// substeps, the system's invariants, and the predicted path against the path flown afterwards.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +13,7 @@
 #include "startup.h"
 #include "state_digest.h"
 #include "step_bound.h"
+#include "system_invariants.h"
 #include "test_data_dir.h"
 #include "time_warp.h"
 #include "trajectory_prediction.h"
@@ -162,6 +163,7 @@ TEST(TimeWarp, LowOrbitKeepsItsShapeAndPeriodAtWarp1000) {
 TEST_F(DefaultSystem, MoonAfterThirtyDaysAtWarp100000MatchesTheBoundStepReference) {
     const size_t moon = indexOf("Moon.cfg"), earth = indexOf("Earth.cfg");
     ASSERT_LT(moon, state.objects.size());
+    const SystemInvariants start = systemInvariants(state);
     SimState reference = state;
     SimState unsplit = state;
     const double total = 30 * 86400.0;
@@ -199,6 +201,15 @@ TEST_F(DefaultSystem, MoonAfterThirtyDaysAtWarp100000MatchesTheBoundStepReferenc
                 "ship %.1f km\n", apart(state, reference, moon), apart(state, reference, ship),
                 apart(unsplit, reference, moon), apart(unsplit, reference, ship));
     EXPECT_LT(apart(state, reference, ship), 100.0);
+    // The bodies' energy and angular momentum hold; a nudged planet shows in the gauge.
+    const InvariantDrift drift = invariantDrift(start, systemInvariants(state));
+    std::printf("drift after 30 days: energy %.3e, angular momentum %.3e\n", drift.energy, drift.angularMomentum);
+    EXPECT_LT(std::fabs(drift.energy), 1e-9);
+    EXPECT_LT(drift.angularMomentum, 1e-9);
+    SimState nudged = state;
+    nudged.objects[earth].velocityKmPerS.x += 0.1f;
+    nudged.integrator.setUp(nudged.objects);
+    EXPECT_GT(std::fabs(invariantDrift(start, systemInvariants(nudged)).energy), 1e-7);
     EXPECT_GT(apart(unsplit, reference, ship), 100 * apart(state, reference, ship));
     double d2 = 0, span2 = 0;
     for (int j = 0; j < 6; j += 2) {
