@@ -281,7 +281,7 @@ void SimulatorApp::drawOverlays() {
 
     if (prediction_) prediction_->draw(dev, messageFont, s, w);
     drawWarpIndicator(messageFont, s.warp, w);
-    driftGauge_.draw(messageFont, w);
+    driftGauge_.draw(*fonts_[0], w);
     drawFlashes(dev, *hudIcons_, flashes_);
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");

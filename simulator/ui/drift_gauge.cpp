@@ -7,13 +7,14 @@
 
 namespace {
 constexpr uint32_t kGaugeArgb = 0xFFC0C0C0;
-constexpr float kTopPx = 8;
-constexpr int kRow = 3;  // below the warp factor, its drop message and the prediction line
+// Below the warp factor, its drop message and the prediction line (three rows of the message
+// font), in two short lines of the small font so that it stays clear of the heads-up panel.
+constexpr float kTopPx = 76;
 }  // namespace
 
 std::string driftGaugeText(const InvariantDrift& d) {
     char text[96];
-    std::snprintf(text, sizeof text, "Energy drift %+.1e   Angular momentum drift %.1e", d.energy,
+    std::snprintf(text, sizeof text, "Energy drift %+.1e\nAngular momentum drift %.1e", d.energy,
                   d.angularMomentum);
     return text;
 }
@@ -29,9 +30,14 @@ void DriftGauge::update(const SimState& state, bool shown) {
 
 void DriftGauge::draw(TextFont& font, int w) const {
     if (!shown_) return;
+    // Each line centred on its own.
     const std::string text = driftGaugeText(drift_);
-    int cx = 0, cy = 0;
-    font.measureText(text.c_str(), &cx, &cy);
-    font.drawText(static_cast<float>(w / 2 - cx / 2), kTopPx + kRow * static_cast<float>(cy + 4), kGaugeArgb,
-                  text.c_str());
+    const size_t split = text.find('\n');
+    float y = kTopPx;
+    for (const std::string& line : {text.substr(0, split), text.substr(split + 1)}) {
+        int cx = 0, cy = 0;
+        font.measureText(line.c_str(), &cx, &cy);
+        font.drawText(static_cast<float>(w / 2 - cx / 2), y, kGaugeArgb, line.c_str());
+        y += static_cast<float>(cy + 2);
+    }
 }

@@ -10,7 +10,7 @@
 
 class TextFont;
 
-// "Energy drift +1.2e-09   Angular momentum drift 3.4e-10"
+// "Energy drift +1.2e-09\nAngular momentum drift 3.4e-10"
 std::string driftGaugeText(const InvariantDrift& drift);
 
 class DriftGauge {

@@ -32,7 +32,7 @@ TEST(WarpIndicator, FactorTextOnlyAboveOne) {
     EXPECT_EQ(horizonText(3 * 3600), "3 h");
     EXPECT_EQ(horizonText(900), "15 min");
     EXPECT_EQ(horizonText(30 * 86400), "30 d");
-    EXPECT_EQ(driftGaugeText({1.2e-9, 3.4e-10}), "Energy drift +1.2e-09   Angular momentum drift 3.4e-10");
+    EXPECT_EQ(driftGaugeText({1.2e-9, 3.4e-10}), "Energy drift +1.2e-09\nAngular momentum drift 3.4e-10");
 }
 
 TEST(PredictionLine, PathStartsAtTheEyeAndKeepsTheReferenceStretch) {
