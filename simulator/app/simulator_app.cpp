@@ -280,7 +280,7 @@ void SimulatorApp::drawOverlays() {
     };
 
     if (prediction_) prediction_->draw(dev, messageFont, s, w);
-    drawWarpIndicator(messageFont, s.warp, w);
+    drawWarpIndicator(messageFont, *fonts_[0], s.warp, w);
     driftGauge_.draw(*fonts_[0], w);
     drawFlashes(dev, *hudIcons_, flashes_);
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);

@@ -55,9 +55,9 @@ bool surfaceWithinReach(const SimState& state, double h) {
 
 const char* warpDropMessage(WarpDrop drop) {
     switch (drop) {
-        case WarpDrop::FlyingControl: return "Time warp 1x: a flight control was used";
-        case WarpDrop::Surface: return "Time warp 1x: a surface is near";
-        case WarpDrop::CannotKeepUp: return "Time warp 1x: the frame cannot keep up";
+        case WarpDrop::FlyingControl: return "Warp 1x: flight control used";
+        case WarpDrop::Surface: return "Warp 1x: surface near";
+        case WarpDrop::CannotKeepUp: return "Warp 1x: cannot keep up";
         case WarpDrop::None: break;
     }
     return nullptr;

@@ -32,13 +32,13 @@ std::string warpFactorText(const TimeWarp& warp) {
     return "Time warp " + grouped(warp.factor()) + "x";
 }
 
-void drawWarpIndicator(TextFont& font, const TimeWarp& warp, int w) {
+void drawWarpIndicator(TextFont& font, TextFont& smallFont, const TimeWarp& warp, int w) {
     const std::string line = warpFactorText(warp);
     if (!line.empty()) centredLine(font, line, w, kTopPx, kWarpLineArgb);
     const char* drop = warp.messageLeftS > 0 ? warpDropMessage(warp.lastDrop) : nullptr;
     if (drop) {
         int cx = 0, cy = 0;
-        font.measureText(drop, &cx, &cy);
-        centredLine(font, drop, w, kTopPx + static_cast<float>(cy) + 4, kDropArgb);
+        font.measureText("W", &cx, &cy);  // the second row of the message font
+        centredLine(smallFont, drop, w, kTopPx + static_cast<float>(cy) + 4, kDropArgb);
     }
 }

@@ -11,6 +11,6 @@ class TextFont;
 // "Time warp 1,000x" above 1, else ""; an exact replay shows the warp it recorded.
 std::string warpFactorText(const TimeWarp& warp);
 
-// Draws the factor line and, while it is due, the drop message below it, centred on a screen
-// w pixels wide.
-void drawWarpIndicator(TextFont& font, const TimeWarp& warp, int w);
+// Draws the factor line (font) and, while it is due, the drop message below it (smallFont, short
+// enough to stay clear of the heads-up panel), centred on a screen w pixels wide.
+void drawWarpIndicator(TextFont& font, TextFont& smallFont, const TimeWarp& warp, int w);
