@@ -14,6 +14,7 @@ PredictionWorker::~PredictionWorker() {
         stopping_ = true;
         pending_.reset();
     }
+    cancel_.store(true);
     wake_.notify_all();
     thread_.join();
 }
@@ -50,6 +51,7 @@ void PredictionWorker::run() {
         if (stopping_) return;
         PredictionRequest request = std::move(*pending_);
         pending_.reset();
+        request.cancel = &cancel_;
         working_ = true;
         lock.unlock();
         PredictedPath path = predictTrajectory(std::move(request));

@@ -3,6 +3,7 @@
 // request still waiting, and a result is taken once.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -35,6 +36,7 @@ private:
     std::optional<PredictedPath> finished_;
     bool working_ = false;
     bool stopping_ = false;
+    std::atomic<bool> cancel_{false};  // set when the worker stops: the running request ends early
     std::thread thread_;
 };
 

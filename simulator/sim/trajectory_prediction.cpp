@@ -76,6 +76,7 @@ PredictedPath predictTrajectory(PredictionRequest request) {
     const double interval = request.horizonS / request.pointCount;
     sample(0);
     for (int k = 1; k <= request.pointCount; ++k) {
+        if (request.cancel && request.cancel->load(std::memory_order_relaxed)) return PredictedPath{};
         const int substeps = substepCount(objects, interval);
         const double h = interval / substeps;
         for (int s = 0; s < substeps; ++s) {

@@ -3,6 +3,7 @@
 // thrust acting now kept on. Pure computation on its own copies: it never sees the live state.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "integrator.h"
@@ -21,6 +22,7 @@ struct PredictionRequest {
                                      // predictionPointCount says, worked out on the worker
     int targetIndex = -1;            // a body whose path is predicted too and that the ship's path
                                      // is drawn around; -1 for none
+    const std::atomic<bool>* cancel = nullptr;  // when it turns true the path ends unfinished
 };
 
 struct PredictedPath {
@@ -41,5 +43,6 @@ struct PredictedPath {
 // Points for a horizon: about fifty per orbit of the tightest pair, 256 to 4096.
 int predictionPointCount(const std::vector<SimObject>& objects, double horizonS);
 
-// Integrates the request's copy over the horizon. The request is consumed.
+// Integrates the request's copy over the horizon. The request is consumed. A cancelled request
+// gives an invalid path.
 PredictedPath predictTrajectory(PredictionRequest request);
