@@ -45,6 +45,9 @@ CommandEffects handleCommand(SimState& state, int command) {
         case Command::RestorePrompt:
             if (live) toggle(state.flags.restorePromptShown);
             break;
+        case Command::DriftGauge:
+            toggle(state.flags.driftGaugeShown);
+            break;
         case Command::Exit:
             fx.closeWindow = true;
             break;

@@ -15,6 +15,7 @@ constexpr int Snapshot = 40040;        // F7
 constexpr int Panic = 40041;           // F8
 constexpr int Destination = 40042;     // F9
 constexpr int RestorePrompt = 40029;   // F12
+constexpr int DriftGauge = 40060;      // F10
 }  // namespace Command
 
 // What the window side must do after a command changed the flags.

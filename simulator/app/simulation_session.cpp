@@ -47,11 +47,13 @@ void SimulationSession::applyScriptKey(const ScriptEvent& e) {
 void SimulationSession::fillScriptedKeys(KeyState& keys) const { keys.keys = scriptedKeys_; }
 
 std::optional<std::string> SimulationSession::advance(float elapsedS, bool keyboardReadOk, FrameStepHooks& hooks) {
+    // Live frames run the warped time (exactly elapsedS at warp 1); it is what gets recorded.
+    const float h = state.isLive() && !state.objects.empty() ? resolveWarpedFrameTime(state, elapsedS) : elapsedS;
     FrameInput in;
-    in.elapsedS = elapsedS;
+    in.elapsedS = h;
     in.keyboardReadOk = keyboardReadOk;
     in.exactReplay = exactPlayer_.get();
-    exactRecorder_.beforeFrame(state, elapsedS, keyboardReadOk);
+    exactRecorder_.beforeFrame(state, h, keyboardReadOk);
     std::optional<std::string> failed = stepSimulation(state, in, hooks);
     if (failed) return failed;
     if (trace_) trace_->writeFrame(advancedFrames_, state.missionTimeS, state.integrator);

@@ -19,6 +19,7 @@
 #include "startup.h"
 #include "target_navigation.h"
 #include "text_font.h"
+#include "warp_indicator.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
         fonts_[0] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
         fonts_[1] = std::make_unique<TextFont>("Terminal", 14, kFontDepthTest);
         fonts_[2] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
+        prediction_ = std::make_unique<PredictionLine>();
     }
 }
 
@@ -199,6 +201,8 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
                           ? s.replay.frameTimesS[static_cast<size_t>(s.replay.cursor - 1)]
                           : elapsedS;
     updateFlashes(flashes_, s, frameStep);
+    if (prediction_) prediction_->update(s, elapsedS, s.nav.target);
+    driftGauge_.update(s, s.flags.driftGaugeShown != 0);
     clearOneFrameRequests(s);
     snapshotStoredByCommand_ = false;
     // Terminal messages freeze the frame after it is drawn: a surface approach and the end of a
@@ -280,6 +284,9 @@ void SimulatorApp::drawOverlays() {
                              kMessageRedArgb, text.c_str());
     };
 
+    if (prediction_) prediction_->draw(dev, messageFont, s, w);
+    drawWarpIndicator(messageFont, *fonts_[0], s.warp, w);
+    driftGauge_.draw(*fonts_[0], w);
     drawFlashes(dev, *hudIcons_, flashes_);
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");

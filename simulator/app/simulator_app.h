@@ -9,6 +9,7 @@
 
 #include "app_frame.h"
 #include "command_line.h"
+#include "drift_gauge.h"
 #include "frame_export.h"
 #include "frame_step.h"
 #include "gui_components.h"
@@ -17,6 +18,7 @@
 #include "hud_text.h"
 #include "launch_screen.h"
 #include "navigation_overlay.h"
+#include "prediction_line.h"
 #include "recording_step.h"
 #include "restore_prompt.h"
 #include "simulation_session.h"
@@ -113,4 +115,7 @@ private:
     std::unique_ptr<HudIcons> hudIcons_;
     std::unique_ptr<DestinationMarker> marker_;
     std::unique_ptr<LaunchScreen> launchScreen_;  // only while the scene is being created
+    // Drawn runs only: the prediction changes no state; it follows the navigation's target.
+    std::unique_ptr<PredictionLine> prediction_;
+    DriftGauge driftGauge_;
 };

@@ -114,6 +114,7 @@ int acceleratorCommand(SDL_Scancode scancode) {
         case SDL_SCANCODE_F7: return kCmdSnapshot;
         case SDL_SCANCODE_F8: return kCmdPanic;
         case SDL_SCANCODE_F9: return kCmdDestination;
+        case SDL_SCANCODE_F10: return kCmdDriftGauge;
         case SDL_SCANCODE_F12: return kCmdRestorePrompt;
         default: return 0;
     }

@@ -28,6 +28,7 @@ enum FrameCommand : int {
     kCmdPanic = 40041,              // F8
     kCmdDestination = 40042,        // F9
     kCmdRestorePrompt = 40029,      // F12
+    kCmdDriftGauge = 40060,         // F10
 };
 
 // Command of an accelerator key, 0 for other keys.

@@ -68,6 +68,7 @@ struct DisplayFlags {
     // recording shows (the recording's latches are set anew on every frame).
     int32_t replayCrosshairFlipped = 0;
     int32_t replayDestinationFlipped = 0;
+    int32_t driftGaugeShown = 0;     // F10: energy and angular-momentum drift line
 };
 
 // What the display shows of the crosshair and the destination marker: the latches, flipped by

@@ -52,7 +52,7 @@ bool parseFrameLine(std::string_view line, ExactFrameInput& frame) {
     std::vector<std::string_view> w = words(line);
     uint32_t hBits = 0, word = 0;
     if (w.size() != 6 || w[0] != "f" || !parseHex(w[1], 8, hBits) || !parseHex(w[2], 8, word) ||
-        !parseHex(w[3], 8, frame.keys) || !parseHex(w[4], w[4].size() == 8 ? 8 : 2, frame.flags) ||
+        !parseHex(w[3], 8, frame.keys) || !parseHex(w[4], w[4].size() == 16 ? 16 : 2, frame.flags) ||
         !parseDigest(w[5], frame.stateDigest))
         return false;
     frame.hS = std::bit_cast<float>(hBits);
@@ -110,8 +110,8 @@ size_t exactFrameLine(const ExactFrameInput& f, char* line) {
     *p++ = ' ';
     hex(f.keys, 8);
     *p++ = ' ';
-    // Navigation requests widen the flags to eight digits.
-    hex(f.flags, f.flags > 0xFFu ? 8 : 2);
+    // Navigation requests widen the flags to sixteen digits.
+    hex(f.flags, f.flags > 0xFFu ? 16 : 2);
     *p++ = ' ';
     hex(f.stateDigest, 16);
     *p++ = '\n';

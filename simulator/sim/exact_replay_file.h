@@ -9,8 +9,8 @@
 //   sequence <number> <index of its first frame line in the recording file>
 //   <the exact state's lines>
 //   f <frame time> <control word> <polled keys> <flags> <state digest>   one per recorded frame
-//     (flags: two hex digits, or eight when the frame carries a turn or jump-distance request of
-//     the target navigation, whose bits navigationRequestFlags gives)
+//     (flags: two hex digits, or sixteen when the frame carries a turn or jump-distance request of
+//     the target navigation: its bits, as navigationRequestFlags gives them, fill the upper half)
 //   ... further sequences ...
 //   end <frame lines of the recording file> <its digest> <digest of every byte before this line>
 // An "end" line follows every closed sequence; the last line of the file must be one.
@@ -38,10 +38,13 @@ void setPolledKeys(KeyState& keys, uint32_t word);
 struct ExactFrameInput {
     static constexpr uint32_t kControlsRan = 1;   // the keyboard was read: the control step ran
     static constexpr uint32_t kPanicBefore = 2;   // F8 stopped the rotation before this frame
+    static constexpr uint32_t kWarped = 4;        // the frame was warped: split into substeps
+    static constexpr int kWarpLevelShift = 4;     // bits 4-6: the warp level (index of the factor)
+    static constexpr int kNavigationShift = 32;   // bits 32-63: the navigation's requests
     float hS = 0;
     int32_t controlWord = 0;
     uint32_t keys = 0;
-    uint32_t flags = 0;
+    uint64_t flags = 0;
     uint64_t stateDigest = 0;
 };
 
@@ -56,7 +59,7 @@ std::string exactReplayPath(const std::string& recordingFilePath);
 std::string exactReplayHeaderLine();
 std::string exactSequenceLines(int number, int firstFrameLine, const ExactState& start);
 // The frame line into line (at least kExactFrameLineSize bytes); returns its length.
-constexpr size_t kExactFrameLineSize = 64;
+constexpr size_t kExactFrameLineSize = 80;
 size_t exactFrameLine(const ExactFrameInput& frame, char* line);
 std::string exactEndLine(int frameLines, uint64_t recordingDigest, uint64_t sideDigestBefore);
 

@@ -47,8 +47,12 @@ void ExactReplayPlayer::advance(SimState& state, float& h, bool& runControls) {
     // F7 is not replayed: the recorded screenshots were stored when they were taken.
     setPolledKeys(state.keyState, current_->keys & ~(1u << (kExactPolledKeys.size() - 1)));
     if (current_->flags & ExactFrameInput::kPanicBefore) panicStop(state);
-    setNavigationRequests(state.nav, current_->flags);
+    setNavigationRequests(state.nav,
+                          static_cast<uint32_t>(current_->flags >> ExactFrameInput::kNavigationShift));
     runControls = (current_->flags & ExactFrameInput::kControlsRan) != 0;
+    state.warp.frameWarped = (current_->flags & ExactFrameInput::kWarped) != 0;
+    const uint32_t level = (current_->flags >> ExactFrameInput::kWarpLevelShift) & 7u;
+    state.warp.level = state.warp.frameWarped && level < kWarpFactors.size() ? static_cast<int32_t>(level) : 0;
 }
 
 std::optional<std::string> ExactReplayPlayer::afterFrame(const SimState& state, long long frameIndex) {

@@ -49,10 +49,14 @@ void ExactReplayRecorder::beforeFrame(const SimState& state, float hS, bool cont
     input_.controlWord = controlWord(state.latches);
     input_.keys = polledKeyWord(state.keyState);
     if (controlsRun) input_.flags |= ExactFrameInput::kControlsRan;
+    if (state.warp.frameWarped)
+        input_.flags |= ExactFrameInput::kWarped |
+                        (static_cast<uint32_t>(state.warp.level) << ExactFrameInput::kWarpLevelShift);
     // Between two frames only F8 changes the rotation rates.
     if (haveRates_ && !sameBits(state.rotationRates, ratesAfterFrame_))
         input_.flags |= ExactFrameInput::kPanicBefore;
-    input_.flags |= navigationRequestFlags(state.nav);
+    input_.flags |= static_cast<uint64_t>(navigationRequestFlags(state.nav))
+                    << ExactFrameInput::kNavigationShift;
 
     if (state.flags.recordingOn && !sequenceOpen_) {
         // This frame's recording step starts a sequence. Its first one in this run removes the

@@ -8,7 +8,9 @@
 #include "object_file.h"
 #include "ship_controls.h"
 #include "target_navigation.h"
+#include "step_bound.h"
 #include "view_files.h"
+#include "warped_substeps.h"
 
 namespace {
 
@@ -123,6 +125,11 @@ std::optional<std::string> stepSimulation(SimState& state, const FrameInput& in,
         if (controls.jumped) state.nav.altitudeRepeat = false;
     }
     updateAttitude(state, controls.rotationIncrement);
+    // A warped frame is split by the state alone; an ordinary replay knows no warp, so it splits
+    // only frames too long to have been real ones.
+    if (state.isReplay() && !in.exactReplay) state.warp.frameWarped = h > kLongestUnsplitFrameS;
+    state.warp.substeps = state.warp.frameWarped ? substepCount(state.objects, h) : 1;
+    const int substeps = state.warp.substeps;
 
     // 2-4. Time, recording, spin and placement.
     state.missionTimeS += h;
@@ -131,7 +138,7 @@ std::optional<std::string> stepSimulation(SimState& state, const FrameInput& in,
     hooks.placeBodies(state, h);
 
     // 5-7. Energy, align, one-shot latches.
-    drainEnergy(state, h);
+    drainEnergy(state, substeps == 1 ? h : static_cast<float>(static_cast<double>(h) / substeps));
     if (state.alignRequest) alignThrusters(state);
     state.latches[kAlign] = 0;
     state.latches[kRestoreEnergy] = 0;
@@ -140,7 +147,10 @@ std::optional<std::string> stepSimulation(SimState& state, const FrameInput& in,
     // 8-12. Display hooks, gravity, draw order, proximity.
     hooks.composeHud(state);
     hooks.setLights(state);
-    advanceGravity(state, h);
+    if (substeps == 1)
+        advanceGravity(state, h);
+    else
+        advanceSubsteps(state, h, substeps);
     hooks.sortDrawOrder(state);
     testSurfaceProximity(state);
     return std::nullopt;

@@ -52,6 +52,10 @@ std::string canonicalKeyName(const std::string& name) {
     if (up == "ESC") return "Esc";
     if (up == "TAB") return "Tab";
     if (up == "LSHIFT") return "LShift";
+    if (up == "PERIOD") return "Period";
+    if (up == "COMMA") return "Comma";
+    if (up == "LEFTBRACKET") return "LeftBracket";
+    if (up == "RIGHTBRACKET") return "RightBracket";
     if (int n = functionKeyNumber(up)) return "F" + std::to_string(n);
     return "";
 }
@@ -66,6 +70,10 @@ int directInputCode(const std::string& name) {
     if (key == "Esc") return 0x01;
     if (key == "Tab") return 0x0F;
     if (key == "LShift") return 0x2A;
+    if (key == "Period") return 0x34;
+    if (key == "Comma") return 0x33;
+    if (key == "LeftBracket") return 0x1A;
+    if (key == "RightBracket") return 0x1B;
     int n = functionKeyNumber(key);
     if (n >= 1 && n <= 10) return 0x3B + (n - 1);
     return n == 11 ? 0x57 : 0x58;
@@ -89,6 +97,7 @@ int acceleratorCommand(const std::string& name) {
         case 7: return 40040;
         case 8: return 40041;
         case 9: return 40042;
+        case 10: return 40060;
         case 12: return 40029;
         default: return 0;
     }

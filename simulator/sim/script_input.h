@@ -11,7 +11,8 @@ struct ScriptEvent {
     long long frame = 0;  // applies before this advanced frame (counted from 0)
     ScriptEventKind kind = ScriptEventKind::KeyDown;
     std::string keyName;     // canonical: "A".."Z", "Space", "Up", "Down", "F1".."F12", "Esc",
-                             // "Tab", "LShift"
+                             // "Tab", "LShift", "Period", "Comma", "LeftBracket",
+                             // "RightBracket"
     int keyCode = -1;        // DirectInput code of the key
     bool isCommand = false;  // F-keys and Esc: the app delivers their command on "down"
     int x = 0, y = 0;        // click position, client pixels

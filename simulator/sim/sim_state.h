@@ -13,6 +13,7 @@
 #include "navigation_state.h"
 #include "replay_tables.h"
 #include "sim_object.h"
+#include "time_warp.h"
 
 constexpr float kMaxEnergyKJ = 1e11f;
 constexpr float kMaxNominalForceKN = 10000.0f;
@@ -56,6 +57,7 @@ struct SimState {
     NavigationState nav;          // target, markers, turn and jump-distance requests
     IntegratorState integrator;
     ReplayTables replay;
+    TimeWarp warp;                // live: factor and drops; every mode: how this frame is split
 
     bool isLive() const { return runMode != 0; }
     bool isReplay() const { return runMode == 0; }

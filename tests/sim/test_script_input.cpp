@@ -53,7 +53,12 @@ TEST(ScriptInput, KeyCodesAndCommands) {
     EXPECT_EQ(acceleratorCommand("F2"), 25506);
     EXPECT_EQ(acceleratorCommand("F8"), 40041);
     EXPECT_EQ(acceleratorCommand("Esc"), 40006);
-    EXPECT_EQ(acceleratorCommand("F10"), 0);
+    EXPECT_EQ(acceleratorCommand("F10"), 40060);  // the drift gauge
+    EXPECT_EQ(directInputCode("period"), 0x34);
+    EXPECT_EQ(directInputCode("Comma"), 0x33);
+    EXPECT_EQ(directInputCode("LeftBracket"), 0x1A);
+    EXPECT_EQ(directInputCode("RIGHTBRACKET"), 0x1B);
+    EXPECT_FALSE(isCommandKey("Period"));
     EXPECT_EQ(acceleratorCommand("W"), 0);
     EXPECT_FALSE(isCommandKey("Space"));
 }
