@@ -1,6 +1,8 @@
 // The simulation side of a run: scripted input, the frame step and the trace.
 #include "simulation_session.h"
 
+#include "state_check.h"
+
 bool SimulationSession::loadScript(const std::string& path, std::string& error) {
     ScriptParseResult parsed = readScriptInput(path);
     if (!parsed.ok()) {
@@ -48,5 +50,14 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
     if (failed) return failed;
     if (trace_) trace_->writeFrame(advancedFrames_, state.missionTimeS, state.integrator);
     ++advancedFrames_;
+    if (!nonFiniteReported_) {
+        if (std::optional<std::string> where = findNonFiniteState(state)) {
+            std::fprintf(stderr,
+                         "corvane: the simulation state is no longer finite (%s) after frame %lld; "
+                         "the state will not be saved, so the files of the previous run stay as they are.\n",
+                         where->c_str(), advancedFrames_);
+            nonFiniteReported_ = true;
+        }
+    }
     return std::nullopt;
 }

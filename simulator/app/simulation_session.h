@@ -49,4 +49,5 @@ private:
     std::array<uint8_t, 256> scriptedKeys_{};
     std::unique_ptr<TraceWriter> trace_;
     long long advancedFrames_ = 0;
+    bool nonFiniteReported_ = false;
 };

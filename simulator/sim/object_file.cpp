@@ -186,6 +186,11 @@ std::string itemText(SimObject& o, int item, const std::string& dataDir) {
 
 const std::array<const char*, kObjectItemCount>& objectItemLabels() { return kLabels; }
 
+float* objectFloatItem(SimObject& obj, int item) { return floatItem(obj, item); }
+const float* objectFloatItem(const SimObject& obj, int item) {
+    return floatItem(const_cast<SimObject&>(obj), item);  // the pointer handed back is const again
+}
+
 bool isPathItem(int item) { return item == 0 || item == 15 || item == 16 || item == 23; }
 
 bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::string& dataDir,
@@ -224,7 +229,12 @@ bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::stri
         size_t equals = text.find('=');
         if (equals == std::string_view::npos)
             return fail(lineReason(lineIndex, "item line without \"=\""));
-        setItem(result, item, itemValue(text, equals), dataDir);
+        std::string_view value = itemValue(text, equals);
+        // A number beyond the float range would make the whole state non-finite on the first step.
+        if (value != "na" && floatItem(result, item) && !leadingFloatIsFinite(value))
+            return fail(lineReason(lineIndex, ("\"" + std::string(kLabels[static_cast<size_t>(item)]) +
+                                               "\" is not a finite number").c_str()));
+        setItem(result, item, value, dataDir);
     }
     // Item lines beyond the 61st were counted above and are otherwise ignored.
     obj = std::move(result);

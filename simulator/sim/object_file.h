@@ -13,6 +13,9 @@ constexpr int kMaxFileLines = 1000;  // item lines of an object file, entries of
 
 // The label of Item k exactly as stored; the path items' labels already end in " = ".
 const std::array<const char*, kObjectItemCount>& objectItemLabels();
+// The float field of Item k, or null for the path, flag and integer items.
+float* objectFloatItem(SimObject& obj, int item);
+const float* objectFloatItem(const SimObject& obj, int item);
 // True for Items 0, 15, 16, 23, whose labels carry the " = " themselves.
 bool isPathItem(int item);
 

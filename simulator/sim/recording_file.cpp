@@ -43,7 +43,9 @@ bool parseRecording(const std::vector<std::string>& lines, const std::string& da
         } else if (inside) {
             size_t colon = line.find(':');
             if (colon == std::string::npos) return fail(lineName(i) + ": frame line without \":\"");
-            result.frameTimesS.push_back(parseLeadingFloat(std::string_view(line).substr(0, colon)));
+            std::string_view time = std::string_view(line).substr(0, colon);
+            if (!leadingFloatIsFinite(time)) return fail(lineName(i) + ": the frame time is not a finite number");
+            result.frameTimesS.push_back(parseLeadingFloat(time));
             result.controlWords.push_back(parseLeadingInt(std::string_view(line).substr(colon + 1)));
         }
     }

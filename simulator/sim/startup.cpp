@@ -10,6 +10,7 @@
 #include "orbit_init.h"
 #include "recording_file.h"
 #include "selection_file.h"
+#include "state_check.h"
 #include "view_files.h"
 
 namespace {
@@ -112,11 +113,14 @@ std::optional<StartupError> loadStartupState(SimState& state) {
     state.accumulatedAngles = observer.anglesRad;
 
     if (state.isLive()) {
-        if (!readLastView(dataDir + "last_view.cfg", state.orientation))
+        std::string viewReason;
+        if (!readLastView(dataDir + "last_view.cfg", state.orientation, &viewReason)) {
+            if (!viewReason.empty()) return fileError(dataDir + "last_view.cfg", viewReason);
             state.orientation = Mat4f::identity();
+        }
         std::string timePath = dataDir + "time.cfg";
-        if (!readTimeFile(timePath, state.missionTimeS))
-            return fileError(timePath, kUnreadableFileReason);
+        std::string timeReason = kUnreadableFileReason;
+        if (!readTimeFile(timePath, state.missionTimeS, &timeReason)) return fileError(timePath, timeReason);
     } else {
         if (!readLastView(snapshotDir + "last_view.cfg", state.orientation))
             state.orientation = Mat4f::identity();
@@ -129,6 +133,8 @@ std::optional<StartupError> loadStartupState(SimState& state) {
     if (auto failure = initialiseOrbits(state.objects))
         return StartupError{StartupError::Kind::Orbit, state.objects[failure->objectIndex].ownPath,
                             failure->message};
+    if (std::optional<UnusableItem> na = findDivergingNaItem(state.objects))
+        return fileError(state.objects[na->objectIndex].ownPath, na->reason);
     return std::nullopt;
 }
 
@@ -163,6 +169,8 @@ std::optional<std::string> saveStateOnExit(SimState& state) {
     if (!state.objects.empty()) state.observer().actingForceKN = Vec3f{};
     if (!state.isLive() || state.surfaceProximity != 0 || state.flags.restorePromptShown != 0)
         return std::nullopt;
+    // A diverged state is never written over the previous files (the run has said so already).
+    if (findNonFiniteState(state)) return std::nullopt;
 
     const std::string& dataDir = state.dataDirectory;
     std::string viewPath = dataDir + "last_view.cfg";
