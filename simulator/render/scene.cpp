@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "image_load.h"
 #include "x_mesh.h"
@@ -63,7 +64,15 @@ std::optional<SceneError> Scene::onDeviceCreated(const SimState& state) {
         body.bounds = computeBoundingSphere(body.mesh);
         if (body.materialCount == 0) continue;
         body.textures.assign(body.materialCount, nullptr);
-        if (std::optional<Image> picture = loadImageFile(object.texturePath)) {
+        std::string textureError;
+        std::optional<Image> picture;
+        if (object.texturePath != kNaPath) {
+            picture = loadImageFile(object.texturePath, &textureError);
+            if (!picture)
+                std::fprintf(stderr, "corvane: warning: %s; the body is drawn without a texture\n",
+                             textureError.c_str());
+        }
+        if (picture) {
             body.texture = std::make_unique<GlTexture>();
             if (body.texture->create(*picture, true))
                 for (const GlTexture*& slot : body.textures) slot = body.texture.get();

@@ -200,7 +200,8 @@ bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::stri
         return false;
     };
     std::string contents;
-    if (!readWholeFile(fullPath, contents)) return fail(kUnreadableFileReason);
+    std::string readReason;
+    if (!readWholeFile(fullPath, contents, &readReason)) return fail(readReason);
     std::vector<TextLine> lines = splitLines(contents);
 
     // Item lines up to the terminator; comment lines may stand anywhere before it.

@@ -5,9 +5,9 @@
 #include "float_format.h"
 #include "text_file.h"
 
-bool readRecordingLines(const std::string& path, std::vector<std::string>& lines) {
+bool readRecordingLines(const std::string& path, std::vector<std::string>& lines, std::string* reason) {
     std::string contents;
-    if (!readWholeFile(path, contents)) return false;
+    if (!readWholeFile(path, contents, reason)) return false;
     std::vector<std::string> result;
     for (TextLine& line : splitLines(contents)) result.push_back(std::move(line.text));
     lines = std::move(result);

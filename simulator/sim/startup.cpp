@@ -11,6 +11,7 @@
 #include "recording_file.h"
 #include "selection_file.h"
 #include "state_check.h"
+#include "text_file.h"
 #include "view_files.h"
 
 namespace {
@@ -19,13 +20,16 @@ StartupError fileError(std::string path, std::string message) {
     return {StartupError::Kind::File, std::move(path), std::move(message)};
 }
 
-bool fileExists(const std::string& path) {
+// Why path (links followed) is no regular file, or empty when it is one.
+std::string notRegularFileReason(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    if (::stat(path.c_str(), &st) != 0) return kMissingFileReason;
+    return S_ISREG(st.st_mode) ? std::string() : kNotRegularFileReason;
 }
 
 std::optional<StartupError> readSelection(const std::string& path, std::string& name) {
-    if (!readSelectionFile(path, name)) return fileError(path, kUnreadableFileReason);
+    std::string reason = kUnreadableFileReason;
+    if (!readSelectionFile(path, name, &reason)) return fileError(path, reason);
     return std::nullopt;
 }
 
@@ -53,9 +57,13 @@ std::optional<StartupError> readObjects(SimState& state, const std::string& dire
 std::optional<StartupError> loadStartupState(SimState& state) {
     const std::string& dataDir = state.dataDirectory;
 
+    struct stat dirStat {};
+    if (::stat(dataDir.c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode))
+        return fileError(dataDir, "the data directory does not exist or is not a directory");
     for (const char* icon : {"Media/Icons/yes64.bmp", "Media/Icons/no64.bmp"}) {
         std::string path = dataDir + icon;
-        if (!fileExists(path)) return fileError(path, "the file is missing");
+        std::string reason = notRegularFileReason(path);
+        if (!reason.empty()) return fileError(path, reason);
     }
 
     if (auto e = readSelection(dataDir + "moviefile.cfg", state.recordingTitle)) return e;
@@ -96,8 +104,8 @@ std::optional<StartupError> loadStartupState(SimState& state) {
         std::string recordingPath =
             dataDir + "Recordings/" + state.recordingTitle + "/" + state.recordingTitle + ".vcr";
         std::vector<std::string> lines;
-        if (!readRecordingLines(recordingPath, lines))
-            return fileError(recordingPath, kUnreadableFileReason);
+        std::string readReason = kUnreadableFileReason;
+        if (!readRecordingLines(recordingPath, lines, &readReason)) return fileError(recordingPath, readReason);
         std::string firstDirRelative;
         if (!parseRecording(lines, dataDir, state.replay, firstDirRelative, &reason))
             return fileError(recordingPath, reason);
@@ -122,8 +130,11 @@ std::optional<StartupError> loadStartupState(SimState& state) {
         std::string timeReason = kUnreadableFileReason;
         if (!readTimeFile(timePath, state.missionTimeS, &timeReason)) return fileError(timePath, timeReason);
     } else {
-        if (!readLastView(snapshotDir + "last_view.cfg", state.orientation))
+        std::string viewReason;
+        if (!readLastView(snapshotDir + "last_view.cfg", state.orientation, &viewReason)) {
+            if (!viewReason.empty()) return fileError(snapshotDir + "last_view.cfg", viewReason);
             state.orientation = Mat4f::identity();
+        }
         state.missionTimeS = 0;
         state.replay.cursor = 0;
         state.replay.currentSequence = 1;

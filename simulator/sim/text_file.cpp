@@ -2,6 +2,8 @@
 // so that every failure (a directory, a full disk, a failed rename) is seen and reported.
 #include "text_file.h"
 
+#include "file_error.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,13 +11,22 @@
 #include <cerrno>
 #include <string>
 
-bool readWholeFile(const std::string& path, std::string& contents) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+bool readWholeFile(const std::string& path, std::string& contents, std::string* reason, size_t maxBytes) {
+    auto fail = [&](const char* why) {
+        if (reason) *reason = why;
         return false;
+    };
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; regular files ignore the flag.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return fail(errno == ENOENT ? kMissingFileReason : kUnreadableFileReason);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return fail(kUnreadableFileReason);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(kNotRegularFileReason);
     }
     std::string data;
     char buffer[65536];
@@ -24,9 +35,13 @@ bool readWholeFile(const std::string& path, std::string& contents) {
         if (n < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
-            return false;
+            return fail(kUnreadableFileReason);
         }
         if (n == 0) break;
+        if (data.size() + static_cast<size_t>(n) > maxBytes) {
+            ::close(fd);
+            return fail("the file is larger than any data file this program reads");
+        }
         data.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);

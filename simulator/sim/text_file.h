@@ -6,8 +6,20 @@
 #include <string_view>
 #include <vector>
 
-// Reads the whole file as bytes. False if it cannot be opened or read (a directory fails too).
-bool readWholeFile(const std::string& path, std::string& contents);
+// The largest file any data-file reader takes in: far above any real file, so that a crafted or
+// runaway file cannot exhaust memory.
+inline constexpr size_t kMaxDataFileBytes = size_t{256} << 20;
+
+// Reasons readWholeFile gives.
+inline constexpr const char* kMissingFileReason = "the file is missing";
+inline constexpr const char* kNotRegularFileReason =
+    "the path is not a regular file (a directory, pipe or device, or a link to one)";
+
+// Reads the whole file as bytes. False if it cannot be opened or read, if it is not a regular file
+// (directory, FIFO, device, or a link to one: refused at once, so a pipe never blocks and a device
+// is never read without end) or if it holds more than maxBytes; reason (if given) says which.
+bool readWholeFile(const std::string& path, std::string& contents, std::string* reason = nullptr,
+                   size_t maxBytes = kMaxDataFileBytes);
 
 // One line of a file as read: its text without the line end, and whether a "\n" ended it.
 struct TextLine {

@@ -22,7 +22,12 @@ std::string lineAt(std::string_view contents, size_t pos) {
 
 bool readLastView(const std::string& path, Mat4f& m, std::string* reason) {
     std::string contents;
-    if (!readWholeFile(path, contents)) return false;
+    std::string readReason;
+    if (!readWholeFile(path, contents, &readReason)) {
+        // Only a missing file means "no view stored"; anything else in its place is an error.
+        if (reason && readReason != kMissingFileReason) *reason = readReason;
+        return false;
+    }
     std::string_view rest = contents;
     Mat4f result;
     for (int k = 0; k < 16; ++k) {
@@ -60,7 +65,7 @@ bool writeLastView(const std::string& path, const Mat4f& m) {
 
 bool readTimeFile(const std::string& path, float& t, std::string* reason) {
     std::string contents;
-    if (!readWholeFile(path, contents)) return false;
+    if (!readWholeFile(path, contents, reason)) return false;
     if (!leadingFloatIsFinite(contents)) {
         if (reason) *reason = "line 1: the mission time is not a finite number";
         return false;
