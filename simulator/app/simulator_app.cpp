@@ -13,6 +13,7 @@
 #include "scene.h"
 #include "snapshot.h"
 #include "startup.h"
+#include "stop_signals.h"
 #include "text_font.h"
 
 namespace {
@@ -54,7 +55,7 @@ int SimulatorApp::runWithoutWindow() {
     createScene();
     using Clock = std::chrono::steady_clock;
     Clock::time_point last = Clock::now();
-    while (!scriptClose_) {
+    while (!scriptClose_ && !stopRequested()) {
         if (frameLimitReached()) break;
         if (noRenderPauseCount_ > 0) {
             // Paused (suspended or a terminal message): only input can go on, and here all input

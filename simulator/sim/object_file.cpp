@@ -233,8 +233,10 @@ bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::stri
         std::string_view value = itemValue(text, equals);
         // A number beyond the float range would make the whole state non-finite on the first step.
         if (value != "na" && floatItem(result, item) && !leadingFloatIsFinite(value))
-            return fail(lineReason(lineIndex, ("\"" + std::string(kLabels[static_cast<size_t>(item)]) +
-                                               "\" is not a finite number").c_str()));
+            return fail(lineReason(lineIndex, std::string("\"")
+                                                  .append(kLabels[static_cast<size_t>(item)])
+                                                  .append("\" is not a finite number")
+                                                  .c_str()));
         setItem(result, item, value, dataDir);
     }
     // Item lines beyond the 61st were counted above and are otherwise ignored.

@@ -52,7 +52,7 @@ std::string canonicalKeyName(const std::string& name) {
     if (up == "UP") return "Up";
     if (up == "DOWN") return "Down";
     if (up == "ESC") return "Esc";
-    if (int n = functionKeyNumber(up)) return "F" + std::to_string(n);
+    if (int n = functionKeyNumber(up)) return std::string("F").append(std::to_string(n));
     return "";
 }
 

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::string itemName(int item) { return "\"" + std::string(objectItemLabels()[static_cast<size_t>(item)]) + "\""; }
+std::string itemName(int item) {
+    return std::string("\"").append(objectItemLabels()[static_cast<size_t>(item)]).append("\"");
+}
 
 }  // namespace
 
