@@ -301,9 +301,14 @@ std::string formatObjectFile(const SimObject& obj, const std::string& dataDir) {
     return out;
 }
 
-bool writeObjectFile(const SimObject& obj, const std::string& dataDir) {
+std::optional<std::string> objectFileText(const SimObject& obj, const std::string& dataDir) {
     // A line end inside a path would split its item line and shift every item after it.
     for (const std::string* path : {&obj.ownPath, &obj.meshPath, &obj.texturePath, &obj.ringTexturePath})
-        if (path->find_first_of("\r\n") != std::string::npos) return false;
-    return writeFileAtomically(obj.ownPath, formatObjectFile(obj, dataDir));
+        if (path->find_first_of("\r\n") != std::string::npos) return std::nullopt;
+    return formatObjectFile(obj, dataDir);
+}
+
+bool writeObjectFile(const SimObject& obj, const std::string& dataDir) {
+    std::optional<std::string> text = objectFileText(obj, dataDir);
+    return text && writeFileAtomically(obj.ownPath, *text);
 }

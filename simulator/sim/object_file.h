@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "sim_object.h"
@@ -30,6 +31,10 @@ bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::stri
 // The file text the writer produces for obj: header comments, the three sections with their "#"
 // separators, all 61 items, "-999". Paths are written without the leading dataDir.
 std::string formatObjectFile(const SimObject& obj, const std::string& dataDir);
+
+// formatObjectFile(obj, dataDir), or nothing when a path item holds a line end (which would split
+// its item line): such an object cannot be written.
+std::optional<std::string> objectFileText(const SimObject& obj, const std::string& dataDir);
 
 // Writes formatObjectFile(obj, dataDir) to obj.ownPath atomically. False on any failure, in which
 // case the previous file is untouched.

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -84,25 +85,95 @@ bool writeAll(int fd, std::string_view contents) {
     return true;
 }
 
-}  // namespace
-
-bool writeFileAtomically(const std::string& path, std::string_view contents) {
-    if (path.empty() || path.back() == '/') return false;
+// Creates a temporary file of our own beside path (same directory, so the rename cannot cross
+// devices) and writes contents to it, unflushed. -1 on failure, with nothing left behind.
+int writeTemporaryFile(const std::string& path, std::string_view contents, std::string& tempPath) {
+    if (path.empty() || path.back() == '/') return -1;
     // A file that exists but may not be written stays as it is, as truncating it in place would.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return false;
-    // A name of our own beside the target: same directory, so the rename cannot cross devices.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return -1;
     static unsigned counter = 0;
-    std::string tempPath;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         tempPath = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
         fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST) return -1;
     }
+    if (fd < 0) return -1;
+    if (!writeAll(fd, contents)) {
+        ::close(fd);
+        ::unlink(tempPath.c_str());
+        return -1;
+    }
+    return fd;
+}
+
+std::string directoryOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view contents) {
+    std::string tempPath;
+    int fd = writeTemporaryFile(path, contents, tempPath);
     if (fd < 0) return false;
-    bool ok = writeAll(fd, contents) && ::fsync(fd) == 0;
+    bool ok = ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = ::rename(tempPath.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(tempPath.c_str());
     return ok;
+}
+
+size_t writeFilesAtomically(const std::vector<FileToWrite>& files) {
+    std::vector<std::string> temps;
+    std::vector<int> fds;
+    // 1. Every temporary file written; the first that fails ends the batch there.
+    size_t good = files.size();
+    for (size_t i = 0; i < files.size(); ++i) {
+        std::string tempPath;
+        int fd = writeTemporaryFile(files[i].path, files[i].contents, tempPath);
+        if (fd < 0) {
+            good = i;
+            break;
+        }
+        temps.push_back(std::move(tempPath));
+        fds.push_back(fd);
+    }
+    // 2. All flushed with one wait per file system (a flush per file costs a disk cache flush
+    // each). A failed flush cannot be pinned on one file, so then nothing is renamed.
+    std::vector<dev_t> flushedDevices;
+    for (int fd : fds) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            good = 0;
+            break;
+        }
+        if (std::find(flushedDevices.begin(), flushedDevices.end(), st.st_dev) != flushedDevices.end()) continue;
+        flushedDevices.push_back(st.st_dev);
+        if (::syncfs(fd) != 0) {
+            good = 0;
+            break;
+        }
+    }
+    for (size_t i = 0; i < fds.size(); ++i)
+        if (::close(fds[i]) != 0 && i < good) good = i;
+    // 3. Renamed in order up to the first failure; the rest are removed.
+    for (size_t i = 0; i < temps.size(); ++i) {
+        if (i < good && ::rename(temps[i].c_str(), files[i].path.c_str()) != 0) good = i;
+        if (i >= good) ::unlink(temps[i].c_str());
+    }
+    // 4. Each directory flushed once, so that the renames themselves are durable.
+    std::vector<std::string> flushed;
+    for (size_t i = 0; i < good; ++i) {
+        std::string dir = directoryOf(files[i].path);
+        if (std::find(flushed.begin(), flushed.end(), dir) != flushed.end()) continue;
+        flushed.push_back(dir);
+        int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
+    }
+    return good;
 }

@@ -38,3 +38,17 @@ std::string_view stripLineEnd(std::string_view line);
 // that a failure at any point leaves the previous file (or no file) in place. False on any failure;
 // the temporary file is then removed.
 bool writeFileAtomically(const std::string& path, std::string_view contents);
+
+// One file of a batch: where it goes and what it holds.
+struct FileToWrite {
+    std::string path;
+    std::string contents;
+};
+
+// Writes the files in order, each as writeFileAtomically does (temporary file, flushed, renamed
+// over the target), but with the waits for the disk batched: every temporary file is written
+// first, then all are flushed, then renamed in order, then each directory is flushed once.
+// Returns the index of the first file that could not be written, or files.size() when all were:
+// the files before it are written and durable, it and every file after it keep their previous
+// contents, and no temporary file is left behind.
+size_t writeFilesAtomically(const std::vector<FileToWrite>& files);
