@@ -17,8 +17,8 @@ cmake --build "$build" --target "${targets[@]/#/fuzz_}"
 for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t" "$build/crashes/$t"
   echo "== $t: $seconds s"
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan_suppressions.txt" UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "$build/tests/fuzz_$t" "$build/corpus/$t" "$root/tests/fuzz/corpus/$t" \
     -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$build/crashes/$t/" 2>&1 | grep -E "^(#[0-9]+ +DONE|stat::|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)" || true
+    -artifact_prefix="$build/crashes/$t/" 2>&1 | grep -E "(DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)" || true
 done

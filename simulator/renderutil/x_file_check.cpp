@@ -3,6 +3,7 @@
 // checked when its first child opens or when it closes, whichever comes first.
 #include "x_file_check.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -15,7 +16,24 @@ struct Block {
     bool checked = false;
     size_t vertices = 0;  // Mesh: after its check
     size_t faces = 0;
+    size_t children = 0;
 };
+
+// The objects of the X format that the importer knows. An object of any other kind is taken only
+// when the file declares its template: the importer mishandles unknown objects in some places.
+bool isKnownKind(const std::string& kind) {
+    static const char* const kKnown[] = {
+        "Header", "Frame", "FrameTransformMatrix", "Mesh", "MeshNormals", "MeshTextureCoords",
+        "MeshVertexColors", "MeshMaterialList", "Material", "TextureFilename", "TextureFileName",
+        "AnimationSet", "Animation", "AnimationKey", "AnimationOptions", "AnimTicksPerSecond",
+        "XSkinMeshHeader", "SkinWeights", "VertexDuplicationIndices", "FVFData", "DeclData",
+        "EffectInstance", "EffectParamDWord", "EffectParamFloats", "EffectParamString",
+        "Vector", "Coords2d", "ColorRGBA", "ColorRGB", "MeshFace", "Matrix4x4", "Boolean", "Boolean2d",
+        "MaterialWrap", "FloatKeys", "TimedFloatKeys", "IndexedColor", "MeshFaceWraps"};
+    for (const char* known : kKnown)
+        if (kind == known) return true;
+    return false;
+}
 
 bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == ',' || c == '[' || c == ']';
@@ -87,6 +105,8 @@ std::optional<std::string> checkChild(const Block& child, const Block& mesh) {
         size_t materials = 0, faces = 0;
         if (!r.count(materials) || !r.count(faces) || faces > mesh.faces)
             return "a MeshMaterialList whose counts do not match the mesh";
+        // Each material is given as a Material object or a reference "{ name }".
+        if (child.children != materials) return "a MeshMaterialList whose materials are not all given";
         for (size_t k = 0; k < faces; ++k)
             if (!r.index(materials == 0 ? 1 : materials)) return "a MeshMaterialList naming a material that does not exist";
     }
@@ -100,7 +120,8 @@ std::optional<std::string> checkXFileText(std::string_view text) {
     if (text.substr(8, 4) != "txt ") return "not a text X file (binary and compressed X files are not read)";
 
     std::vector<Block> stack;
-    stack.push_back({"file", {}, true, 0, 0});
+    stack.push_back({"file", {}, true, 0, 0, 0});
+    std::vector<std::string> declared;  // names of the templates the file declares
     std::string lastWord, wordBefore;  // the identifiers that precede a "{"
     size_t i = 16;
     while (i < text.size()) {
@@ -123,8 +144,15 @@ std::optional<std::string> checkXFileText(std::string_view text) {
             if (parent.kind == "Mesh" && !parent.checked)
                 if (auto e = checkMesh(parent)) return e;
             // "Kind name {" or "Kind {": the kind is the word before the name, if there is a name.
+            // "{ name }" (a reference) and "{" after numbers have no kind.
             std::string kind = wordBefore.empty() ? lastWord : wordBefore;
-            stack.push_back({kind, {}, false, 0, 0});
+            if (kind == "template") {
+                declared.push_back(lastWord);
+            } else if (!kind.empty() && !isKnownKind(kind) &&
+                       std::find(declared.begin(), declared.end(), kind) == declared.end()) {
+                return "an object of a kind the file does not declare";
+            }
+            stack.push_back({kind, {}, false, 0, 0, 0});
             lastWord.clear();
             wordBefore.clear();
             ++i;
@@ -132,6 +160,7 @@ std::optional<std::string> checkXFileText(std::string_view text) {
             if (stack.size() <= 1) return "a \"}\" without its \"{\"";
             Block closed = std::move(stack.back());
             stack.pop_back();
+            ++stack.back().children;
             if (closed.kind == "Mesh" && !closed.checked)
                 if (auto e = checkMesh(closed)) return e;
             if (stack.back().kind == "Mesh")

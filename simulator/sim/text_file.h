@@ -50,5 +50,6 @@ struct FileToWrite {
 // first, then all are flushed, then renamed in order, then each directory is flushed once.
 // Returns the index of the first file that could not be written, or files.size() when all were:
 // the files before it are written and durable, it and every file after it keep their previous
-// contents, and no temporary file is left behind.
+// contents, and no temporary file is left behind. (Renames run 64 at a time in parallel: should a
+// rename itself fail, later files of its group of 64 may already be replaced, each one whole.)
 size_t writeFilesAtomically(const std::vector<FileToWrite>& files);
