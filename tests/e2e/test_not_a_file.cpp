@@ -140,3 +140,13 @@ TEST(NotAFile, MediaOfAWindowlessRenderingRun) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("warning: " + (dir / "Media/Textures/earth.jpg")), std::string::npos) << r.err;
 }
+
+TEST(NotAFile, AMissingDataDirectoryIsReportedAsSuch) {
+    TempDataDir dir;
+    const std::string missing = dir / "no such data/";
+    testrun::RunResult r = testrun::run(e2e::kCorvane, {"--no-render", "--frames", "0", missing + "|1"}, dir.path());
+    EXPECT_EQ(r.exitCode, 255);
+    EXPECT_NE(r.err.find("the data directory does not exist"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Could not process file " + missing + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("yes64"), std::string::npos) << r.err;
+}
