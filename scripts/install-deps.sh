@@ -12,6 +12,7 @@ packages=(
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils xdotool
   python3 python3-erfa locales
   desktop-file-utils appstream dpkg-dev file binutils man-db groff-base lintian
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "instance_lock.h"
 #include "message_box.h"
 
 void fatalFileError(const std::string& path) {
@@ -11,6 +12,8 @@ void fatalFileError(const std::string& path) {
 }
 
 void fatalError(const std::string& caption, const std::string& text) {
+    // The run is over: a box that waits for the user must not keep a new start locked out.
+    releaseInstanceLock();
     showMessageBox(caption, text, MessageIcon::Error);
     std::fflush(nullptr);
     // Nothing may be saved after a fatal error, so no destructors run.

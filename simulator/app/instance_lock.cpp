@@ -5,7 +5,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 std::string instanceLockPath(const std::string& name) {
     const char* dir = std::getenv("XDG_RUNTIME_DIR");
@@ -13,12 +15,37 @@ std::string instanceLockPath(const std::string& name) {
     return base + "/" + name + "-" + std::to_string(getuid()) + ".lock";
 }
 
-bool acquireInstanceLock(const std::string& name) {
-    int fd = open(instanceLockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
+namespace {
+int gLockFd = -1;
+}  // namespace
+
+bool acquireInstanceLock(const std::string& name, std::string* error) {
+    const std::string path = instanceLockPath(name);
+    // O_NOFOLLOW and O_NONBLOCK: a link or a pipe planted in the lock's place is not followed
+    // or waited on.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        if (error) *error = "Corvane cannot create its lock file " + path + " (" + std::strerror(errno) + ").";
         return false;
     }
-    return true;  // fd intentionally kept open: the lock lives until the process ends
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int flockErrno = errno;
+        close(fd);
+        if (error) {
+            error->clear();
+            if (flockErrno != EWOULDBLOCK)
+                *error = "Corvane cannot lock its lock file " + path + " (" + std::strerror(flockErrno) + ").";
+        }
+        return false;
+    }
+    gLockFd = fd;  // kept open: the lock lives until the process ends or gives it up
+    return true;
+}
+
+void releaseInstanceLock() {
+    if (gLockFd < 0) return;
+    // Unlocking the open file description releases it for every process that shares it too.
+    flock(gLockFd, LOCK_UN);
+    close(gLockFd);
+    gLockFd = -1;
 }

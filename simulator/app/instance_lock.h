@@ -4,6 +4,10 @@
 
 #include <string>
 
-// Returns false when another process holds the lock (or the lock file cannot be opened).
-bool acquireInstanceLock(const std::string& name);
+// Returns false when another process holds the lock, or when the lock file cannot be opened at
+// all; error (if given) is then set to why, and stays empty when another process holds it.
+bool acquireInstanceLock(const std::string& name, std::string* error = nullptr);
+// Gives the lock up before the process ends (a fatal exit), so that nothing that outlives this
+// process, such as a message box, keeps it held.
+void releaseInstanceLock();
 std::string instanceLockPath(const std::string& name);

@@ -13,7 +13,9 @@
 #include "instance_lock.h"
 #include "message_box.h"
 #include "simulator_app.h"
+#include "stale_temp_files.h"
 #include "startup.h"
+#include "stop_signals.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -36,8 +38,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl->headless || cl->noRender) setMessageBoxesEnabled(false);
+    // Without a window a stop signal is turned into Esc here; a signal during loading then ends
+    // the run as soon as it starts, with the state saved.
+    if (cl->noRender) installStopSignalHandlers();
 
-    if (!acquireInstanceLock("corvane")) {
+    std::string lockError;
+    if (!acquireInstanceLock("corvane", &lockError)) {
+        if (!lockError.empty()) fatalError("Celestrix", lockError);
         showMessageBox("Celestrix", "Corvane is already running.", MessageIcon::Warning);
         return kFatalExitCode;
     }
@@ -63,6 +70,9 @@ int main(int argc, char** argv) {
             return kFatalExitCode;
         }
     }
+    // Left by runs that were killed while replacing a file; this run holds the lock, so no other
+    // simulator is writing them.
+    removeStaleTempFiles(directoriesWrittenByRuns(session->state));
 
     auto app = std::make_unique<SimulatorApp>(*cl, std::move(session));
     int code = 0;

@@ -5,6 +5,7 @@
 
 #include "exact_state_record.h"
 #include "startup.h"
+#include "state_check.h"
 
 bool SimulationSession::loadScript(const std::string& path, std::string& error) {
     ScriptParseResult parsed = readScriptInput(path);
@@ -65,6 +66,15 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
         }
     }
     ++advancedFrames_;
+    if (!nonFiniteReported_) {
+        if (std::optional<std::string> where = findNonFiniteState(state)) {
+            std::fprintf(stderr,
+                         "corvane: the simulation state is no longer finite (%s) after frame %lld; "
+                         "the state will not be saved, so the files of the previous run stay as they are.\n",
+                         where->c_str(), advancedFrames_);
+            nonFiniteReported_ = true;
+        }
+    }
     return std::nullopt;
 }
 

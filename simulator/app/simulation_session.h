@@ -70,4 +70,5 @@ private:
     long long advancedFrames_ = 0;
     ExactReplayRecorder exactRecorder_;
     std::unique_ptr<ExactReplayPlayer> exactPlayer_;
+    bool nonFiniteReported_ = false;
 };

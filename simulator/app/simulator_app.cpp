@@ -18,6 +18,7 @@
 #include "sky_projection.h"
 #include "startup.h"
 #include "target_navigation.h"
+#include "stop_signals.h"
 #include "text_font.h"
 #include "warp_indicator.h"
 
@@ -67,7 +68,7 @@ int SimulatorApp::runWithoutWindow() {
     createScene();
     using Clock = std::chrono::steady_clock;
     Clock::time_point last = Clock::now();
-    while (!scriptClose_) {
+    while (!scriptClose_ && !stopRequested()) {
         if (frameLimitReached()) break;
         if (noRenderPauseCount_ > 0) {
             // Paused (suspended or a terminal message): only input can go on, and here all input

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
 
 #include "image_load.h"
 #include "x_mesh.h"
@@ -45,31 +47,61 @@ void Scene::createScene(const SimState& state) {
 
 std::optional<SceneError> Scene::onDeviceCreated(const SimState& state) {
     if (bodies_.size() != state.objectCount()) createScene(state);
+    // Each mesh and texture file is loaded once and shared by every body that names it: a
+    // configuration of many asteroids would otherwise decode and upload one copy per body.
+    struct LoadedMesh {
+        Mesh mesh;  // as loaded and optimised
+        uint32_t materialCount = 0;
+        bool optimised = false;
+    };
+    std::map<std::string, LoadedMesh> meshes;
+    std::map<std::string, std::shared_ptr<GlTexture>> textures;  // null: could not be loaded
     for (size_t i = 0; i < state.objectCount(); ++i) {
         const SimObject& object = state.objects[i];
         BodyRecord& body = bodies_[i];
         body.hasMesh = false;
         body.drawable = false;
         if (!object.hasMesh()) continue;
-        XMeshLoadResult loaded = loadXMesh(object.meshPath);
-        if (!loaded.mesh) return SceneError{true, object.meshPath};
-        body.hasMesh = true;
-        body.mesh = std::move(*loaded.mesh);
-        body.materialCount = static_cast<uint32_t>(body.mesh.materials.size());
-        if (!optimizeMeshInPlace(body.mesh)) {
-            body.mesh.materials.clear();  // keeps its material count, but is left out of drawing
-            continue;
+        auto cachedMesh = meshes.find(object.meshPath);
+        if (cachedMesh == meshes.end()) {
+            XMeshLoadResult loaded = loadXMesh(object.meshPath);
+            if (!loaded.mesh) {
+                std::fprintf(stderr, "corvane: %s: %s\n", object.meshPath.c_str(), loaded.error.c_str());
+                return SceneError{true, object.meshPath};
+            }
+            LoadedMesh entry;
+            entry.mesh = std::move(*loaded.mesh);
+            entry.materialCount = static_cast<uint32_t>(entry.mesh.materials.size());
+            entry.optimised = optimizeMeshInPlace(entry.mesh);
+            if (!entry.optimised) entry.mesh.materials.clear();  // keeps its material count, left out of drawing
+            cachedMesh = meshes.emplace(object.meshPath, std::move(entry)).first;
         }
+        // Each body keeps its own copy: a star's glow changes its first material.
+        body.hasMesh = true;
+        body.mesh = cachedMesh->second.mesh;
+        body.materialCount = cachedMesh->second.materialCount;
+        if (!cachedMesh->second.optimised) continue;
         body.bounds = computeBoundingSphere(body.mesh);
         if (body.materialCount == 0) continue;
         body.textures.assign(body.materialCount, nullptr);
-        if (std::optional<Image> picture = loadImageFile(object.texturePath)) {
-            body.texture = std::make_unique<GlTexture>();
-            if (body.texture->create(*picture, true))
-                for (const GlTexture*& slot : body.textures) slot = body.texture.get();
-            else
-                body.texture.reset();
+        auto cachedTexture = textures.find(object.texturePath);
+        if (cachedTexture == textures.end()) {
+            std::shared_ptr<GlTexture> texture;
+            if (object.texturePath != kNaPath) {
+                std::string textureError;
+                if (std::optional<Image> picture = loadImageFile(object.texturePath, &textureError)) {
+                    texture = std::make_shared<GlTexture>();
+                    if (!texture->create(*picture, true)) texture.reset();
+                } else {
+                    std::fprintf(stderr, "corvane: warning: %s; bodies with this texture are drawn without it\n",
+                                 textureError.c_str());
+                }
+            }
+            cachedTexture = textures.emplace(object.texturePath, std::move(texture)).first;
         }
+        body.texture = cachedTexture->second;
+        if (body.texture)
+            for (const GlTexture*& slot : body.textures) slot = body.texture.get();
         body.drawable = true;
         if (object.hasRing)
             body.ring = std::make_unique<RingModel>(

@@ -30,7 +30,8 @@ struct BodyRecord {
     Mesh mesh;              // as loaded and optimised, mesh units
     uint32_t materialCount = 0;
     BoundingSphere bounds;  // mesh units
-    std::unique_ptr<GlTexture> texture;         // the body's texture file, shared by every slot
+    std::shared_ptr<GlTexture> texture;         // the body's texture file, shared by every slot and
+                                                // by every body that names the same file
     std::vector<const GlTexture*> textures;     // one slot per material; null draws untextured
     std::unique_ptr<RingModel> ring;
     Mat4f unitScale, tilt, world;

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+
+#include "text_file.h"
 
 namespace {
 
@@ -40,9 +43,8 @@ Image blackPicture() {
 }  // namespace
 
 std::optional<std::vector<CatalogueStar>> readStarCatalogue(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (!readWholeFile(path, text)) return std::nullopt;
     // Count the lines before the end marker.
     size_t lineCount = 0;
     for (size_t pos = 0; pos < text.size();) {
@@ -69,7 +71,13 @@ std::optional<std::vector<CatalogueStar>> readStarCatalogue(const std::string& p
             }
             p = next;
         }
-        if (!ok) break;
+        if (!ok) {
+            // The sky shows the records read so far; say where the rest was lost.
+            size_t line = 1 + static_cast<size_t>(std::count(text.c_str(), p, '\n'));
+            std::fprintf(stderr, "corvane: warning: %s, line %zu: not a star record; the sky shows the %zu stars before it\n",
+                         path.c_str(), line, stars.size());
+            break;
+        }
         stars.push_back({values[1], values[2], values[3], values[4]});
     }
     return stars;

@@ -2,6 +2,8 @@
 // Writing goes to a temporary file in the target's directory, renamed over the target.
 #include "bmp_file.h"
 
+#include "text_file.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -25,7 +27,6 @@ void putU16(std::string& s, uint16_t v) {
     s.push_back(static_cast<char>(v >> 8));
 }
 
-constexpr int64_t kMaxPixels = 64LL * 1024 * 1024;  // refuse absurd sizes before allocating
 
 }  // namespace
 
@@ -53,7 +54,7 @@ bool decodeBmp(const uint8_t* data, size_t size, Image& image) {
     }
     const bool topDown = height < 0;
     if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width * height > kMaxPixels) return false;
+    if (!imageSizeAllowed(width, height)) return false;
     // BI_RGB, or BI_BITFIELDS with the standard masks for 32-bit pictures.
     if (compression != 0 && !(compression == 3 && bits == 32)) return false;
     if (bits != 8 && bits != 24 && bits != 32) return false;
@@ -102,11 +103,9 @@ bool decodeBmp(const uint8_t* data, size_t size, Image& image) {
 }
 
 bool readBmp(const std::string& path, Image& image) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    return decodeBmp(bytes.data(), bytes.size(), image);
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return false;
+    return decodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
 }
 
 bool encodeBmp32(const Image& image, std::string& bytes) {

@@ -5,6 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+// The largest picture a reader decodes: a side of 16384 texels and 64 M texels in all (256 MB),
+// far above any real texture. A file that declares more is refused before anything is allocated.
+inline constexpr int64_t kMaxImageSide = 16384;
+inline constexpr int64_t kMaxImagePixels = int64_t{64} << 20;
+inline bool imageSizeAllowed(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           width * height <= kMaxImagePixels;
+}
+
 struct Image {
     int width = 0;              // pixels
     int height = 0;             // pixels

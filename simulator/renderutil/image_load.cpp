@@ -7,11 +7,11 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <vector>
 
 #include "bmp_file.h"
+#include "text_file.h"
 
 namespace {
 
@@ -21,6 +21,12 @@ std::optional<Image> decodePng(const std::vector<uint8_t>& bytes, std::string& e
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
         error = png.message;
+        return std::nullopt;
+    }
+    if (!imageSizeAllowed(png.width, png.height)) {
+        png_image_free(&png);
+        error = "the picture declares " + std::to_string(png.width) + " x " + std::to_string(png.height) +
+                " pixels, more than any texture may have";
         return std::nullopt;
     }
     png.format = PNG_FORMAT_RGBA;
@@ -38,6 +44,7 @@ struct JpegError {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool tooLarge;
 };
 
 void onJpegError(j_common_ptr info) {
@@ -46,7 +53,8 @@ void onJpegError(j_common_ptr info) {
     std::longjmp(err->jump, 1);
 }
 
-// Kept free of C++ objects with destructors between setjmp and longjmp.
+// Kept free of C++ objects with destructors between setjmp and longjmp: the row buffer comes from
+// libjpeg's own pool, which jpeg_destroy_decompress frees on every path.
 bool decodeJpegInto(const std::vector<uint8_t>& bytes, Image& image, JpegError& err) {
     jpeg_decompress_struct info;
     info.err = jpeg_std_error(&err.mgr);
@@ -58,13 +66,19 @@ bool decodeJpegInto(const std::vector<uint8_t>& bytes, Image& image, JpegError& 
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    if (!imageSizeAllowed(info.image_width, info.image_height)) {
+        err.tooLarge = true;
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     image.resize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    std::vector<uint8_t> row(static_cast<size_t>(info.output_width) * 3);
+    JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                info.output_width * 3, 1);
+    const JSAMPLE* row = rows[0];
     while (info.output_scanline < info.output_height) {
         int y = static_cast<int>(info.output_scanline);
-        JSAMPROW rows[1] = {row.data()};
         jpeg_read_scanlines(&info, rows, 1);
         uint8_t* dst = image.rgba.data() + image.offset(0, y);
         for (size_t x = 0; x < info.output_width; ++x) {
@@ -92,11 +106,12 @@ std::string lowerExtension(const std::string& path) {
 std::optional<Image> loadImageFile(const std::string& path, std::string* error) {
     std::string err;
     std::optional<Image> result;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        err = "cannot open " + path;
+    std::string contents;
+    if (!readWholeFile(path, contents, &err)) {
+        // err holds the reason
     } else {
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<uint8_t> bytes(contents.begin(), contents.end());
+        contents = std::string();
         const std::string ext = lowerExtension(path);
         const bool isPng = bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
         const bool isJpeg = bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
@@ -109,7 +124,7 @@ std::optional<Image> loadImageFile(const std::string& path, std::string* error) 
             if (decodeJpegInto(bytes, image, jerr))
                 result = std::move(image);
             else
-                err = jerr.message;
+                err = jerr.tooLarge ? "the picture declares more pixels than any texture may have" : jerr.message;
         } else if (isBmp || ext == "bmp") {
             Image image;
             if (decodeBmp(bytes.data(), bytes.size(), image))

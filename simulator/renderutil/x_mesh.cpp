@@ -10,7 +10,12 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <unordered_map>
+#include <utility>
+
+#include "text_file.h"
+#include "x_file_check.h"
 
 namespace {
 
@@ -26,10 +31,32 @@ struct Gathered {
     bool allHaveNormals = true;
 };
 
-void gatherNode(const aiScene* scene, const aiNode* node, const aiMatrix4x4& parent, Gathered& out) {
-    aiMatrix4x4 global = parent * node->mTransformation;
+// Why an imported scene cannot be used (an index out of range, a value that is not finite, more
+// elements than any model has), or nothing.
+std::optional<std::string> checkScene(const aiScene* scene) {
+    size_t total = 0;
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+        const aiMesh* mesh = scene->mMeshes[m];
+        if (!mesh || !mesh->mVertices) return "a mesh without vertices";
+        total += mesh->mNumVertices;
+        if (total > kMaxXElements) return "more vertices than any model has";
+        if (mesh->mMaterialIndex >= scene->mNumMaterials) return "a mesh naming a material that does not exist";
+        for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
+            const aiVector3D& p = mesh->mVertices[v];
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return "a vertex that is not finite";
+        }
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+            for (unsigned c = 0; c < mesh->mFaces[f].mNumIndices; ++c)
+                if (mesh->mFaces[f].mIndices[c] >= mesh->mNumVertices) return "a face naming a vertex that does not exist";
+    }
+    return std::nullopt;
+}
+
+// The meshes of one node, placed by its global transform.
+void gatherNodeMeshes(const aiScene* scene, const aiNode* node, const aiMatrix4x4& global, Gathered& out) {
     aiMatrix3x3 normalMatrix(global);
     for (unsigned k = 0; k < node->mNumMeshes; ++k) {
+        if (node->mMeshes[k] >= scene->mNumMeshes) continue;
         const aiMesh* mesh = scene->mMeshes[node->mMeshes[k]];
         if (!(mesh->mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) continue;
         if (!mesh->HasNormals()) out.allHaveNormals = false;
@@ -55,7 +82,22 @@ void gatherNode(const aiScene* scene, const aiNode* node, const aiMatrix4x4& par
             for (int c = 0; c < 3; ++c) list.push_back(base + face.mIndices[c]);
         }
     }
-    for (unsigned c = 0; c < node->mNumChildren; ++c) gatherNode(scene, node->mChildren[c], global, out);
+}
+
+// The node hierarchy, walked with a stack of our own: the depth a file can ask for is bounded by
+// the file check, and even so no deep tree can overflow the call stack here.
+void gatherNodes(const aiScene* scene, Gathered& out) {
+    std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending;
+    pending.emplace_back(scene->mRootNode, aiMatrix4x4());
+    // Children are pushed in reverse, so that nodes are visited in the file's order.
+    while (!pending.empty()) {
+        auto [node, parent] = pending.back();
+        pending.pop_back();
+        const aiMatrix4x4 global = parent * node->mTransformation;
+        gatherNodeMeshes(scene, node, global, out);
+        for (unsigned c = node->mNumChildren; c-- > 0;)
+            if (node->mChildren[c]) pending.emplace_back(node->mChildren[c], global);
+    }
 }
 
 // Tom Forsyth's linear-speed vertex cache optimisation of one triangle list.
@@ -140,12 +182,25 @@ void orderForVertexCache(uint32_t* indices, size_t indexCount, size_t vertexCoun
 
 XMeshLoadResult loadXMesh(const std::string& path) {
     XMeshLoadResult result;
+    // The file is read here (a regular file of bounded size) and checked before the importer,
+    // which trusts the indices it reads, ever sees it.
+    std::string contents;
+    if (!readWholeFile(path, contents, &result.error)) return result;
+    if (std::optional<std::string> bad = checkXFileText(contents)) {
+        result.error = *bad;
+        return result;
+    }
     Assimp::Importer importer;
     const aiScene* scene =
-        importer.ReadFile(path, aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_SortByPType);
+        importer.ReadFileFromMemory(contents.data(), contents.size(),
+                                    aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_SortByPType, "x");
     if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
         result.error = importer.GetErrorString();
         if (result.error.empty()) result.error = "no scene in " + path;
+        return result;
+    }
+    if (std::optional<std::string> bad = checkScene(scene)) {
+        result.error = *bad;
         return result;
     }
     Mesh mesh;
@@ -165,7 +220,7 @@ XMeshLoadResult loadXMesh(const std::string& path) {
     }
     Gathered g;
     g.indicesPerMaterial.resize(scene->mNumMaterials);
-    gatherNode(scene, scene->mRootNode, aiMatrix4x4(), g);
+    gatherNodes(scene, g);
     mesh.vertices = std::move(g.vertices);
     for (uint32_t m = 0; m < g.indicesPerMaterial.size(); ++m) {
         const auto& list = g.indicesPerMaterial[m];

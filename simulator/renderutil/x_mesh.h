@@ -13,7 +13,7 @@ struct XMeshLoadResult {
     std::string error;         // why loading failed
 };
 
-// Reads a text or binary X file. Coordinates, winding and texture V are kept as Direct3D has
+// Reads a text X file (checked before import; binary and compressed ones are refused). Coordinates, winding and texture V are kept as Direct3D has
 // them (left-handed, clockwise front faces). The node hierarchy is flattened; one subset per
 // material that has triangles. A file without normals gets smooth normals.
 XMeshLoadResult loadXMesh(const std::string& path);

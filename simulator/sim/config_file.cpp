@@ -14,7 +14,8 @@ bool readConfigurationFile(const std::string& path, std::vector<std::string>& en
         return false;
     };
     std::string contents;
-    if (!readWholeFile(path, contents)) return fail(kUnreadableFileReason);
+    std::string readReason;
+    if (!readWholeFile(path, contents, &readReason)) return fail(readReason);
     std::vector<std::string> result;
     for (TextLine& line : splitLines(contents)) {
         bool hasDigits = false;

@@ -89,6 +89,17 @@ float parseLeadingFloat(std::string_view text, size_t* consumed) {
     return negative ? -value : value;
 }
 
+bool leadingFloatIsFinite(std::string_view text) {
+    size_t i = skipBlanks(text);
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::string_view word = text.substr(i, 3);
+    auto lower = [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); };
+    std::string spelled;
+    for (char c : word) spelled.push_back(lower(c));
+    if (spelled == "inf" || spelled == "nan") return false;
+    return std::isfinite(parseLeadingFloat(text));
+}
+
 int32_t parseLeadingInt(std::string_view text, bool* hasDigits) {
     size_t i = skipBlanks(text);
     bool negative = false;

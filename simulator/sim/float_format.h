@@ -24,6 +24,11 @@ size_t leadingNumberLength(std::string_view text);
 // receives the number of characters read, 0 when there is no number.
 float parseLeadingFloat(std::string_view text, size_t* consumed = nullptr);
 
+// True when the leading number of text is a finite float: false for a value beyond the float
+// range and for a spelled-out non-number ("inf", "nan" in any case, after blanks and a sign).
+// Text without a leading number reads as 0 and so counts as finite.
+bool leadingFloatIsFinite(std::string_view text);
+
 // The leading integer of text: optional white space, optional sign, decimal digits, stopping at
 // the first other character. No digits give 0 (and hasDigits false); values beyond 32 bits saturate.
 int32_t parseLeadingInt(std::string_view text, bool* hasDigits = nullptr);

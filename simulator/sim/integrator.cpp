@@ -46,12 +46,16 @@ inline __attribute__((always_inline)) void accelerationBlocks(
         std::memcpy(&tz, pz + i0, sizeof(V));
         V sx{}, sy{}, sz{};
         M hit{};
-        auto term = [&](size_t k, M notSelf) __attribute__((always_inline)) {
+        // Vectors go by reference (the square root too): clang refuses a wide vector passed or
+        // returned by value between functions not compiled for the same instruction set.
+        auto term = [&](size_t k, const M& notSelf) __attribute__((always_inline)) {
             V dx = px[k] - tx;
             V dy = py[k] - ty;
             V dz = pz[k] - tz;
             V d2 = dz * dz + dy * dy + dx * dx;
-            V f = gm[k] / (d2 * vsqrt(d2));
+            V root;
+            vsqrt(d2, root);
+            V f = gm[k] / (d2 * root);
             hit |= (d2 == 0.0) & notSelf;
             V zero{};
             sx = sx + (notSelf ? f * dx : zero);
@@ -114,8 +118,8 @@ __attribute__((target("avx2"))) void accelerationsAvx2(const double* px, const d
     typedef double V __attribute__((vector_size(32)));
     typedef int64_t M __attribute__((vector_size(32)));
     accelerationBlocks<V, M, 4>(px, py, pz, gm, bodyCount, ax, ay, az, begin, end,
-                                [](V x) __attribute__((target("avx2"))) {
-                                    return reinterpret_cast<V>(_mm256_sqrt_pd(x));
+                                [](const V& x, V& root) __attribute__((target("avx2"))) {
+                                    root = reinterpret_cast<V>(_mm256_sqrt_pd(x));
                                 });
 }
 
@@ -127,8 +131,8 @@ __attribute__((target("avx512f"))) void accelerationsAvx512(const double* px, co
     typedef double V __attribute__((vector_size(64)));
     typedef int64_t M __attribute__((vector_size(64)));
     accelerationBlocks<V, M, 8>(px, py, pz, gm, bodyCount, ax, ay, az, begin, end,
-                                [](V x) __attribute__((target("avx512f"))) {
-                                    return reinterpret_cast<V>(_mm512_mask_sqrt_pd(x, 0xFF, x));
+                                [](const V& x, V& root) __attribute__((target("avx512f"))) {
+                                    root = reinterpret_cast<V>(_mm512_mask_sqrt_pd(x, 0xFF, x));
                                 });
 }
 #endif

@@ -186,13 +186,19 @@ std::string itemText(SimObject& o, int item, const std::string& dataDir) {
 
 const std::array<const char*, kObjectItemCount>& objectItemLabels() { return kLabels; }
 
+float* objectFloatItem(SimObject& obj, int item) { return floatItem(obj, item); }
+const float* objectFloatItem(const SimObject& obj, int item) {
+    return floatItem(const_cast<SimObject&>(obj), item);  // the pointer handed back is const again
+}
+
 bool isPathItem(int item) { return item == 0 || item == 15 || item == 16 || item == 23; }
 
 bool readObjectFile(SimObject& obj, const std::string& fullPath, const std::string& dataDir,
                     std::string* reason) {
     std::string contents;
-    if (!readWholeFile(fullPath, contents)) {
-        if (reason) *reason = kUnreadableFileReason;
+    std::string readReason;
+    if (!readWholeFile(fullPath, contents, &readReason)) {
+        if (reason) *reason = std::move(readReason);
         return false;
     }
     return parseObjectFile(obj, contents, dataDir, reason);
@@ -232,7 +238,14 @@ bool parseObjectFile(SimObject& obj, std::string_view contents, const std::strin
         size_t equals = text.find('=');
         if (equals == std::string_view::npos)
             return fail(lineReason(lineIndex, "item line without \"=\""));
-        setItem(result, item, itemValue(text, equals), dataDir);
+        std::string_view value = itemValue(text, equals);
+        // A number beyond the float range would make the whole state non-finite on the first step.
+        if (value != "na" && floatItem(result, item) && !leadingFloatIsFinite(value))
+            return fail(lineReason(lineIndex, std::string("\"")
+                                                  .append(kLabels[static_cast<size_t>(item)])
+                                                  .append("\" is not a finite number")
+                                                  .c_str()));
+        setItem(result, item, value, dataDir);
     }
     // Item lines beyond the 61st were counted above and are otherwise ignored.
     obj = std::move(result);
@@ -296,9 +309,14 @@ std::string formatObjectFile(const SimObject& obj, const std::string& dataDir) {
     return out;
 }
 
-bool writeObjectFile(const SimObject& obj, const std::string& dataDir) {
+std::optional<std::string> objectFileText(const SimObject& obj, const std::string& dataDir) {
     // A line end inside a path would split its item line and shift every item after it.
     for (const std::string* path : {&obj.ownPath, &obj.meshPath, &obj.texturePath, &obj.ringTexturePath})
-        if (path->find_first_of("\r\n") != std::string::npos) return false;
-    return writeFileAtomically(obj.ownPath, formatObjectFile(obj, dataDir));
+        if (path->find_first_of("\r\n") != std::string::npos) return std::nullopt;
+    return formatObjectFile(obj, dataDir);
+}
+
+bool writeObjectFile(const SimObject& obj, const std::string& dataDir) {
+    std::optional<std::string> text = objectFileText(obj, dataDir);
+    return text && writeFileAtomically(obj.ownPath, *text);
 }

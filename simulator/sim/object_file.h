@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@ constexpr int kMaxFileLines = 1000;  // item lines of an object file, entries of
 
 // The label of Item k exactly as stored; the path items' labels already end in " = ".
 const std::array<const char*, kObjectItemCount>& objectItemLabels();
+// The float field of Item k, or null for the path, flag and integer items.
+float* objectFloatItem(SimObject& obj, int item);
+const float* objectFloatItem(const SimObject& obj, int item);
 // True for Items 0, 15, 16, 23, whose labels carry the " = " themselves.
 bool isPathItem(int item);
 
@@ -31,6 +35,10 @@ bool parseObjectFile(SimObject& obj, std::string_view contents, const std::strin
 // The file text the writer produces for obj: header comments, the three sections with their "#"
 // separators, all 61 items, "-999". Paths are written without the leading dataDir.
 std::string formatObjectFile(const SimObject& obj, const std::string& dataDir);
+
+// formatObjectFile(obj, dataDir), or nothing when a path item holds a line end (which would split
+// its item line): such an object cannot be written.
+std::optional<std::string> objectFileText(const SimObject& obj, const std::string& dataDir);
 
 // Writes formatObjectFile(obj, dataDir) to obj.ownPath atomically. False on any failure, in which
 // case the previous file is untouched.

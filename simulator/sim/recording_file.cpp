@@ -5,9 +5,9 @@
 #include "float_format.h"
 #include "text_file.h"
 
-bool readRecordingLines(const std::string& path, std::vector<std::string>& lines) {
+bool readRecordingLines(const std::string& path, std::vector<std::string>& lines, std::string* reason) {
     std::string contents;
-    if (!readWholeFile(path, contents)) return false;
+    if (!readWholeFile(path, contents, reason)) return false;
     std::vector<std::string> result;
     for (TextLine& line : splitLines(contents)) result.push_back(std::move(line.text));
     lines = std::move(result);
@@ -43,7 +43,9 @@ bool parseRecording(const std::vector<std::string>& lines, const std::string& da
         } else if (inside) {
             size_t colon = line.find(':');
             if (colon == std::string::npos) return fail(lineName(i) + ": frame line without \":\"");
-            result.frameTimesS.push_back(parseLeadingFloat(std::string_view(line).substr(0, colon)));
+            std::string_view time = std::string_view(line).substr(0, colon);
+            if (!leadingFloatIsFinite(time)) return fail(lineName(i) + ": the frame time is not a finite number");
+            result.frameTimesS.push_back(parseLeadingFloat(time));
             result.controlWords.push_back(parseLeadingInt(std::string_view(line).substr(colon + 1)));
         }
     }

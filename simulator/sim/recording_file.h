@@ -8,7 +8,7 @@
 #include "replay_tables.h"
 
 // All lines of the file, each without its "\n" and a "\r" before it. False if it cannot be read.
-bool readRecordingLines(const std::string& path, std::vector<std::string>& lines);
+bool readRecordingLines(const std::string& path, std::vector<std::string>& lines, std::string* reason = nullptr);
 
 // Builds the replay tables from the lines. A "begin_sequence" line opens a sequence whose snapshot
 // directory is dataDir + the next line and whose frames start with the line after that; frame lines

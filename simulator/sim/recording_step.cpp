@@ -23,12 +23,9 @@ std::string recordingDir(const SimState& s) {
 std::string frameLine(float hS, int32_t word) { return formatFloat(hS) + ":" + std::to_string(word); }
 
 bool copyFileContents(const std::string& from, const std::string& to) {
-    std::ifstream in(from, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return false;
-    return writeFileAtomically(to, text.str());
+    std::string text;
+    if (!readWholeFile(from, text)) return false;
+    return writeFileAtomically(to, text);
 }
 
 }  // namespace

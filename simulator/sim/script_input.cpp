@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "text_file.h"
+
 namespace {
 
 std::string upper(const std::string& s) {
@@ -56,7 +58,7 @@ std::string canonicalKeyName(const std::string& name) {
     if (up == "COMMA") return "Comma";
     if (up == "LEFTBRACKET") return "LeftBracket";
     if (up == "RIGHTBRACKET") return "RightBracket";
-    if (int n = functionKeyNumber(up)) return "F" + std::to_string(n);
+    if (int n = functionKeyNumber(up)) return std::string("F").append(std::to_string(n));
     return "";
 }
 
@@ -156,20 +158,13 @@ ScriptParseResult parseScriptInput(const std::string& text, const std::string& f
 }
 
 ScriptParseResult readScriptInput(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::string content;
+    std::string reason;
+    if (!readWholeFile(path, content, &reason)) {
         ScriptParseResult result;
-        result.error = path + ": cannot be read";
+        result.error = path + ": " + reason;
         return result;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) {
-        ScriptParseResult result;
-        result.error = path + ": cannot be read";
-        return result;
-    }
-    std::string content = text.str();
     content.erase(std::remove(content.begin(), content.end(), '\r'), content.end());
     return parseScriptInput(content, path);
 }

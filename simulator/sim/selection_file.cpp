@@ -4,9 +4,9 @@
 
 #include "text_file.h"
 
-bool readSelectionFile(const std::string& path, std::string& firstLine) {
+bool readSelectionFile(const std::string& path, std::string& firstLine, std::string* reason) {
     std::string contents;
-    if (!readWholeFile(path, contents)) return false;
+    if (!readWholeFile(path, contents, reason)) return false;
     // Like reading one line into a 260-byte buffer: through the first "\n", at most 259 characters.
     size_t end = contents.find('\n');
     size_t length = end == std::string::npos ? contents.size() : end + 1;

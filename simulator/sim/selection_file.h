@@ -8,7 +8,7 @@ constexpr size_t kMaxSelectionLineChars = 259;
 
 // Reads the first line, at most 259 characters, without its trailing "\n" and a "\r" before it.
 // False only if the file cannot be opened or read; an empty file gives an empty name.
-bool readSelectionFile(const std::string& path, std::string& firstLine);
+bool readSelectionFile(const std::string& path, std::string& firstLine, std::string* reason = nullptr);
 
 // Writes name + "\n-999\n" atomically. False on failure or when name holds a line end.
 bool writeSelectionFile(const std::string& path, const std::string& name);

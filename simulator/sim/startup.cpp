@@ -5,12 +5,15 @@
 #include <sys/stat.h>
 
 #include "config_file.h"
+#include "float_format.h"
 #include "file_error.h"
 #include "object_file.h"
 #include "orbit_init.h"
 #include "recording_file.h"
 #include "selection_file.h"
 #include "ship_controls.h"
+#include "state_check.h"
+#include "text_file.h"
 #include "view_files.h"
 
 namespace {
@@ -19,13 +22,16 @@ StartupError fileError(std::string path, std::string message) {
     return {StartupError::Kind::File, std::move(path), std::move(message)};
 }
 
-bool fileExists(const std::string& path) {
+// Why path (links followed) is no regular file, or empty when it is one.
+std::string notRegularFileReason(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    if (::stat(path.c_str(), &st) != 0) return kMissingFileReason;
+    return S_ISREG(st.st_mode) ? std::string() : kNotRegularFileReason;
 }
 
 std::optional<StartupError> readSelection(const std::string& path, std::string& name) {
-    if (!readSelectionFile(path, name)) return fileError(path, kUnreadableFileReason);
+    std::string reason = kUnreadableFileReason;
+    if (!readSelectionFile(path, name, &reason)) return fileError(path, reason);
     return std::nullopt;
 }
 
@@ -53,9 +59,13 @@ std::optional<StartupError> readObjects(SimState& state, const std::string& dire
 std::optional<StartupError> loadStartupState(SimState& state) {
     const std::string& dataDir = state.dataDirectory;
 
+    struct stat dirStat {};
+    if (::stat(dataDir.c_str(), &dirStat) != 0 || !S_ISDIR(dirStat.st_mode))
+        return fileError(dataDir, "the data directory does not exist or is not a directory");
     for (const char* icon : {"Media/Icons/yes64.bmp", "Media/Icons/no64.bmp"}) {
         std::string path = dataDir + icon;
-        if (!fileExists(path)) return fileError(path, "the file is missing");
+        std::string reason = notRegularFileReason(path);
+        if (!reason.empty()) return fileError(path, reason);
     }
 
     if (auto e = readSelection(dataDir + "moviefile.cfg", state.recordingTitle)) return e;
@@ -96,8 +106,8 @@ std::optional<StartupError> loadStartupState(SimState& state) {
         std::string recordingPath =
             dataDir + "Recordings/" + state.recordingTitle + "/" + state.recordingTitle + ".vcr";
         std::vector<std::string> lines;
-        if (!readRecordingLines(recordingPath, lines))
-            return fileError(recordingPath, kUnreadableFileReason);
+        std::string readReason = kUnreadableFileReason;
+        if (!readRecordingLines(recordingPath, lines, &readReason)) return fileError(recordingPath, readReason);
         std::string firstDirRelative;
         if (!parseRecording(lines, dataDir, state.replay, firstDirRelative, &reason))
             return fileError(recordingPath, reason);
@@ -113,14 +123,20 @@ std::optional<StartupError> loadStartupState(SimState& state) {
     state.accumulatedAngles = observer.anglesRad;
 
     if (state.isLive()) {
-        if (!readLastView(dataDir + "last_view.cfg", state.orientation))
+        std::string viewReason;
+        if (!readLastView(dataDir + "last_view.cfg", state.orientation, &viewReason)) {
+            if (!viewReason.empty()) return fileError(dataDir + "last_view.cfg", viewReason);
             state.orientation = Mat4f::identity();
+        }
         std::string timePath = dataDir + "time.cfg";
-        if (!readTimeFile(timePath, state.missionTimeS))
-            return fileError(timePath, kUnreadableFileReason);
+        std::string timeReason = kUnreadableFileReason;
+        if (!readTimeFile(timePath, state.missionTimeS, &timeReason)) return fileError(timePath, timeReason);
     } else {
-        if (!readLastView(snapshotDir + "last_view.cfg", state.orientation))
+        std::string viewReason;
+        if (!readLastView(snapshotDir + "last_view.cfg", state.orientation, &viewReason)) {
+            if (!viewReason.empty()) return fileError(snapshotDir + "last_view.cfg", viewReason);
             state.orientation = Mat4f::identity();
+        }
         state.missionTimeS = 0;
         state.replay.cursor = 0;
         state.replay.currentSequence = 1;
@@ -130,6 +146,8 @@ std::optional<StartupError> loadStartupState(SimState& state) {
     if (auto failure = initialiseOrbits(state.objects))
         return StartupError{StartupError::Kind::Orbit, state.objects[failure->objectIndex].ownPath,
                             failure->message};
+    if (std::optional<UnusableItem> na = findDivergingNaItem(state.objects))
+        return fileError(state.objects[na->objectIndex].ownPath, na->reason);
     return std::nullopt;
 }
 
@@ -172,16 +190,28 @@ std::optional<std::string> saveStateOnExit(SimState& state) {
     if (!state.objects.empty()) state.observer().actingForceKN = Vec3f{};
     if (!state.isLive() || state.surfaceProximity != 0 || state.flags.restorePromptShown != 0)
         return std::nullopt;
+    // A diverged state is never written over the previous files (the run has said so already).
+    if (findNonFiniteState(state)) return std::nullopt;
 
+    // In the order of the rules (view, objects, time); written as one batch so that a thousand
+    // objects wait for the disk about once, each file still replaced atomically and durably.
     const std::string& dataDir = state.dataDirectory;
-    std::string viewPath = dataDir + "last_view.cfg";
-    if (!writeLastView(viewPath, state.orientation)) return viewPath;
+    std::vector<FileToWrite> batch;
+    batch.push_back({dataDir + "last_view.cfg", formatLastView(state.orientation)});
+    std::optional<std::string> unwritable;  // an object that cannot be written ends the batch before it
     for (size_t i = 0; i < state.objects.size() && i < state.configEntries.size(); ++i) {
         SimObject& obj = state.objects[i];
         obj.ownPath = dataDir + "Objects/" + state.configEntries[i];
-        if (!writeObjectFile(obj, dataDir)) return obj.ownPath;
+        std::optional<std::string> text = objectFileText(obj, dataDir);
+        if (!text) {
+            unwritable = obj.ownPath;
+            break;
+        }
+        batch.push_back({obj.ownPath, std::move(*text)});
     }
-    std::string timePath = dataDir + "time.cfg";
-    if (!writeTimeFile(timePath, state.missionTimeS)) return timePath;
+    if (!unwritable) batch.push_back({dataDir + "time.cfg", formatFloat(state.missionTimeS)});
+    const size_t written = writeFilesAtomically(batch);
+    if (written < batch.size()) return batch[written].path;
+    if (unwritable) return unwritable;
     return std::nullopt;
 }

@@ -6,8 +6,20 @@
 #include <string_view>
 #include <vector>
 
-// Reads the whole file as bytes. False if it cannot be opened or read (a directory fails too).
-bool readWholeFile(const std::string& path, std::string& contents);
+// The largest file any data-file reader takes in: far above any real file, so that a crafted or
+// runaway file cannot exhaust memory.
+inline constexpr size_t kMaxDataFileBytes = size_t{256} << 20;
+
+// Reasons readWholeFile gives.
+inline constexpr const char* kMissingFileReason = "the file is missing";
+inline constexpr const char* kNotRegularFileReason =
+    "the path is not a regular file (a directory, pipe or device, or a link to one)";
+
+// Reads the whole file as bytes. False if it cannot be opened or read, if it is not a regular file
+// (directory, FIFO, device, or a link to one: refused at once, so a pipe never blocks and a device
+// is never read without end) or if it holds more than maxBytes; reason (if given) says which.
+bool readWholeFile(const std::string& path, std::string& contents, std::string* reason = nullptr,
+                   size_t maxBytes = kMaxDataFileBytes);
 
 // One line of a file as read: its text without the line end, and whether a "\n" ended it.
 struct TextLine {
@@ -26,3 +38,18 @@ std::string_view stripLineEnd(std::string_view line);
 // that a failure at any point leaves the previous file (or no file) in place. False on any failure;
 // the temporary file is then removed.
 bool writeFileAtomically(const std::string& path, std::string_view contents);
+
+// One file of a batch: where it goes and what it holds.
+struct FileToWrite {
+    std::string path;
+    std::string contents;
+};
+
+// Writes the files in order, each as writeFileAtomically does (temporary file, flushed, renamed
+// over the target), but with the waits for the disk batched: every temporary file is written
+// first, then all are flushed, then renamed in order, then each directory is flushed once.
+// Returns the index of the first file that could not be written, or files.size() when all were:
+// the files before it are written and durable, it and every file after it keep their previous
+// contents, and no temporary file is left behind. (Renames run 64 at a time in parallel: should a
+// rename itself fail, later files of its group of 64 may already be replaced, each one whole.)
+size_t writeFilesAtomically(const std::vector<FileToWrite>& files);

@@ -208,3 +208,35 @@ TEST_F(SceneGl, DeliveredConfigurationDrawsAndReportsItsFrameRate) {
     scene.onDeviceLost();
     scene.onDeviceDestroyed();
 }
+
+TEST_F(SceneGl, BodiesNamingOneTextureAndMeshShareOneLoadAndDrawAlike) {
+    SimState state;
+    state.dataDirectory = kDataSource;
+    SimObject a = sphereBody({0, 0, 1e6f}, 1000);
+    a.texturePath = kDataSource + "Media/Textures/moon.jpg";
+    SimObject b = a;
+    b.positionKm = {0, 0, 2e6f};
+    SimObject c = a;
+    c.texturePath = kDataSource + "Media/Textures/mars.jpg";
+    SimObject star = a;
+    star.isStar = 1;
+    star.lightRed = 1;
+    state.objects = {star, a, b, c, SimObject{}};
+    Scene scene;
+    scene.createScene(state);
+    ASSERT_FALSE(scene.onDeviceCreated(state));
+    const auto& bodies = scene.bodies();
+    ASSERT_TRUE(bodies[1].texture && bodies[3].texture);
+    EXPECT_EQ(bodies[1].texture.get(), bodies[2].texture.get());
+    EXPECT_EQ(bodies[0].texture.get(), bodies[1].texture.get());
+    EXPECT_NE(bodies[1].texture.get(), bodies[3].texture.get());
+    EXPECT_EQ(bodies[1].textures.at(0), bodies[2].textures.at(0));
+    // One load, but every body has the mesh as if it had loaded it itself; the star's glow stays its own.
+    EXPECT_EQ(bodies[1].mesh.vertices.size(), bodies[3].mesh.vertices.size());
+    EXPECT_EQ(bodies[1].mesh.indices, bodies[2].mesh.indices);
+    state.dataDirectory = tempDataDir("shared").string() + "/";
+    std::ofstream(state.dataDirectory + "stars.txt") << "-999\n";
+    ASSERT_FALSE(scene.onDeviceReset(device_, state, 64, 64));
+    EXPECT_EQ(scene.bodies()[0].mesh.materials.at(0).emissive.r, 1.0f);
+    EXPECT_NE(scene.bodies()[1].mesh.materials.at(0).emissive.r, 1.0f);
+}
