@@ -16,7 +16,11 @@ deb="$(ls "$work"/out/celestrix_*.deb)"
 
 target="${1:-$work/debian}"
 if [ ! -x "$target/usr/bin/apt-get" ]; then
-  debootstrap --variant=minbase bookworm "$target" http://deb.debian.org/debian >"$work/debootstrap.log"
+  # The same Debian mirror as this machine's apt sources.
+  mirror="$(sed -n 's/^URIs:[[:space:]]*//p; s/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\).*/\2/p' \
+            /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | grep -m1 '/debian$')"
+  [ -n "$mirror" ] || { echo "check-package-chroot: no Debian mirror in the apt sources" >&2; exit 1; }
+  debootstrap --variant=minbase bookworm "$target" "$mirror" >"$work/debootstrap.log"
 fi
 cp "$deb" "$target/tmp/celestrix.deb"
 chroot "$target" /bin/sh -c 'apt-get update -q >/dev/null &&
