@@ -18,7 +18,7 @@ target="${1:-$work/debian}"
 if [ ! -x "$target/usr/bin/apt-get" ]; then
   # The same Debian mirror as this machine's apt sources.
   mirror="$(sed -n 's/^URIs:[[:space:]]*//p; s/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\).*/\2/p' \
-            /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | grep -m1 '/debian$')"
+            /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | grep -m1 '/debian$' || true)"
   [ -n "$mirror" ] || { echo "check-package-chroot: no Debian mirror in the apt sources" >&2; exit 1; }
   debootstrap --variant=minbase bookworm "$target" "$mirror" >"$work/debootstrap.log"
 fi
