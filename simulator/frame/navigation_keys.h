@@ -1,4 +1,4 @@
-// The keys of the target navigation and the body markers, which the spec's accelerator table
+// The keys of the target navigation and the body markers, which the simulator's accelerator table
 // leaves free: F11 markers, Tab / Shift+Tab next and previous target, Y face the target, Z jump
 // distance to the target. Each key press (not its auto-repeat) delivers one command.
 #pragma once

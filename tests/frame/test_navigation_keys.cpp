@@ -1,5 +1,5 @@
 // The navigation keys of the window: F11, Tab (Shift+Tab goes back), Y and Z give their commands,
-// and none of them is an accelerator of the spec's table.
+// and none of them is one of the simulator's accelerators.
 #include <gtest/gtest.h>
 
 #include "key_map.h"
