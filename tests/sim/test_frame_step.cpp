@@ -1,6 +1,7 @@
 // Tests of the simulation step: its order and hooks, time, spin, energy drain, one-shot latches,
 // surface proximity, the replay frame advance with snapshot loads, and the CSV trace.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -204,7 +205,7 @@ class ReplayFrames : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("celestrix_replay_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               ("celestrix_replay_" + std::to_string(getpid()) +
                 "_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
         fs::create_directories(dir_ / "Seq2");
         dataDir_ = dir_.string() + "/";

@@ -1,6 +1,7 @@
 // Tests of the live recording step: the lines of the recording file, snapshot directories per
 // sequence, and the removal of the previous recording of the same title.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,8 +17,10 @@ namespace {
 class Recording : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("celestrix_rec_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        // The process id keeps tests that ctest runs side by side apart: the fixture's address
+        // alone repeats across processes (always so under AddressSanitizer).
+        dir_ = fs::temp_directory_path() / ("celestrix_rec_" + std::to_string(getpid()) + "_" +
+                                            std::to_string(reinterpret_cast<uintptr_t>(this)));
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "Configurations");
         data_ = dir_.string() + "/";
