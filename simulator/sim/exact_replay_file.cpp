@@ -1,5 +1,6 @@
 // Formatting and loading of the exact replay side file.
 #include "exact_replay_file.h"
+#include "hex_field.h"
 
 #include <bit>
 #include <charconv>
@@ -33,15 +34,6 @@ std::vector<std::string_view> words(std::string_view line) {
     return out;
 }
 
-template <class T>
-bool parseHex(std::string_view text, size_t digits, T& value) {
-    if (text.size() != digits) return false;
-    for (char c : text)
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    return ec == std::errc() && ptr == text.data() + text.size();
-}
-
 bool parseDecimal(std::string_view text, int& value) {
     if (text.empty() || text.size() > 9) return false;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -51,8 +43,8 @@ bool parseDecimal(std::string_view text, int& value) {
 bool parseFrameLine(std::string_view line, ExactFrameInput& frame) {
     std::vector<std::string_view> w = words(line);
     uint32_t hBits = 0, word = 0;
-    if (w.size() != 6 || w[0] != "f" || !parseHex(w[1], 8, hBits) || !parseHex(w[2], 8, word) ||
-        !parseHex(w[3], 8, frame.keys) || !parseHex(w[4], w[4].size() == 16 ? 16 : 2, frame.flags) ||
+    if (w.size() != 6 || w[0] != "f" || !parseHexField(w[1], 8, hBits) || !parseHexField(w[2], 8, word) ||
+        !parseHexField(w[3], 8, frame.keys) || !parseHexField(w[4], w[4].size() == 16 ? 16 : 2, frame.flags) ||
         !parseDigest(w[5], frame.stateDigest))
         return false;
     frame.hS = std::bit_cast<float>(hBits);

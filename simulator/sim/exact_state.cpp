@@ -10,6 +10,7 @@
 //   view <16 floats>   camera <16 floats>   cameracopy <16 floats>   (three lines)
 //   misc <energy> <mission time> <align request, decimal> <surface proximity, decimal>
 #include "exact_state.h"
+#include "hex_field.h"
 
 #include <bit>
 #include <charconv>
@@ -82,23 +83,15 @@ bool wordsOf(std::string_view line, std::string_view keyword, size_t count,
     return words.size() == count + 1 && words[0] == keyword;
 }
 
-template <class T>
-bool parseHex(std::string_view text, size_t digits, T& value) {
-    if (text.size() != digits) return false;
-    for (char c : text)
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    return ec == std::errc() && ptr == text.data() + text.size();
-}
 bool parseFloatBits(std::string_view text, float& v) {
     uint32_t b = 0;
-    if (!parseHex(text, 8, b)) return false;
+    if (!parseHexField(text, 8, b)) return false;
     v = std::bit_cast<float>(b);
     return true;
 }
 bool parseDoubleBits(std::string_view text, double& v) {
     uint64_t b = 0;
-    if (!parseHex(text, 16, b)) return false;
+    if (!parseHexField(text, 16, b)) return false;
     v = std::bit_cast<double>(b);
     return true;
 }

@@ -1,4 +1,4 @@
-// Reading the GUI specification files, building the components, hovering, drawing and clicking,
+// Reading the control layout files, building the components, hovering, drawing and clicking,
 // and the live and replay binding tables.
 #include "gui_components.h"
 

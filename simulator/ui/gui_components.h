@@ -15,7 +15,7 @@
 
 constexpr uint32_t kGuiDimmedArgb = 0x96FFFFFF;  // a button not under the pointer
 
-// One component as its specification file describes it. The icon lists are only needed while
+// One component as its layout file describes it. The icon lists are only needed while
 // the component is built.
 struct GuiComponentSpec {
     int32_t hitMode = 0;    // 0: one hit rectangle for the whole component; else 32 x 32 per icon
@@ -41,7 +41,7 @@ using GuiBindingTable = std::vector<int32_t*>;
 std::vector<GuiBindingTable> liveGuiBindings(SimState& state);
 std::vector<GuiBindingTable> replayGuiBindings(SimState& state);
 
-// Reads a specification file by the value rules of the object files: "label = value" lines,
+// Reads a layout file (guispecs.cfg, vcrspecs.cfg) by the value rules of the object files: "label = value" lines,
 // "#" comments, values taken by position until the line whose leading integer is -999. Nothing
 // when the file cannot be read or does not hold the values it announces (reason says why).
 std::optional<std::vector<GuiComponentSpec>> readGuiSpecFile(const std::string& path,
@@ -49,7 +49,7 @@ std::optional<std::vector<GuiComponentSpec>> readGuiSpecFile(const std::string& 
 
 struct GuiLoadResult {
     bool ok = false;
-    std::string unreadableFile;  // the specification file could not be read (full path)
+    std::string unreadableFile;  // the layout file could not be read (full path)
     std::string failedIcon;      // an icon could not be loaded (its name as the file gives it)
 };
 

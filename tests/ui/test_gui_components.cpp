@@ -1,4 +1,4 @@
-// The on-screen controls without a window: the specification file's value rules, the layout of
+// The on-screen controls without a window: the layout file's value rules, the layout of
 // hidden test components, clicking, and the delivered layouts against both binding tables.
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kScreenW = 1280;
 
-// A data directory with the shipped button bitmaps and a specification file of the given text.
+// A data directory with the shipped button bitmaps and a layout file of the given text.
 std::string specDir(const TempDataDir& dir, const std::string& text) {
     testdata::copyShippedControls(dir.path());
     writeText(dir / "test.cfg", text);
