@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Celestrix needs.
+# xfonts-base gives Xvfb the core fonts that SDL's X11 message boxes need, so the tests see real boxes.
 # Idempotent: packages already present are skipped by apt; run as root (or through sudo).
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils xdotool
+  xfonts-base
   python3 python3-erfa locales
   desktop-file-utils appstream dpkg-dev file binutils man-db groff-base lintian
   clang libclang-rt-14-dev
