@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "error_dlg.h"
+#include "launcher_fixture.h"
 #include "message_dlg.h"
 #include "warning_dlg.h"
 
@@ -30,9 +31,13 @@ QStringList buttonCaptions(const QDialog& dlg) {
     return out;
 }
 
+// The dialogs take their data directory from the current one and make its folders there, so
+// they run in a copy of the data directory rather than in the build tree.
+using MessageDialogs = launchertest::LauncherTest;
+
 }  // namespace
 
-TEST(MessageDialogs, CaptionsButtonsAndResults) {
+TEST_F(MessageDialogs, CaptionsButtonsAndResults) {
     CErrorDlg error("\n\nCould not open file x");
     EXPECT_EQ(error.windowTitle(), "Celestrix error");
     EXPECT_EQ(error.text(), "\n\nCould not open file x");
