@@ -152,45 +152,92 @@ void forEachInParallel(size_t begin, size_t end, F f) {
     for (std::thread& t : pool) t.join();
 }
 
+// Replaces path by the renamed temporary file. The replaced file is held open across the
+// rename, so that its blocks are freed when the hold is dropped here, outside the directory's
+// lock and alongside the other workers, rather than one file at a time inside the rename: on a
+// disk that discards freed blocks at once, that wait is most of a large save.
+bool renameOver(const std::string& tempPath, const std::string& path) {
+    const int replaced = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    const bool ok = ::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (replaced >= 0) ::close(replaced);
+    return ok;
+}
+
+// The directories of a batch, each opened once before anything is written: a flush through one
+// of them then reports every write-back error of the batch on its file system, and flushing each
+// once makes the renames in it durable.
+class BatchDirectories {
+public:
+    explicit BatchDirectories(const std::vector<FileToWrite>& files) {
+        for (const FileToWrite& f : files) {
+            std::string dir = directoryOf(f.path);
+            if (std::find(paths_.begin(), paths_.end(), dir) != paths_.end()) continue;
+            paths_.push_back(dir);
+            fds_.push_back(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        }
+    }
+    ~BatchDirectories() {
+        for (int fd : fds_)
+            if (fd >= 0) ::close(fd);
+    }
+    BatchDirectories(const BatchDirectories&) = delete;
+    BatchDirectories& operator=(const BatchDirectories&) = delete;
+
+    // One flush per file system (a flush per file costs a disk cache flush each).
+    bool flushFileSystems() const {
+        std::vector<dev_t> flushed;
+        for (int fd : fds_) {
+            struct stat st {};
+            if (fd < 0 || ::fstat(fd, &st) != 0) return false;
+            if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end()) continue;
+            flushed.push_back(st.st_dev);
+            if (::syncfs(fd) != 0) return false;
+        }
+        return true;
+    }
+    void flushDirectories() const {
+        for (int fd : fds_)
+            if (fd >= 0) ::fsync(fd);
+    }
+
+private:
+    std::vector<std::string> paths_;
+    std::vector<int> fds_;
+};
+
 }  // namespace
 
 size_t writeFilesAtomically(const std::vector<FileToWrite>& files) {
     const size_t n = files.size();
+    const BatchDirectories directories(files);
     std::vector<std::string> temps(n);
-    std::vector<int> fds(n, -1);
+    std::vector<char> written(n, 0);
     // 1. Every temporary file written, a chunk at a time; a chunk with a failure ends the batch
-    // at its first failure.
+    // at its first failure. Each is closed at once, so that a thousand files never hold a
+    // thousand descriptors against the process's limit.
+    auto writeOne = [&](size_t i) {
+        const int fd = writeTemporaryFile(files[i].path, files[i].contents, temps[i]);
+        if (fd < 0) return;
+        if (::close(fd) == 0)
+            written[i] = 1;
+        else
+            ::unlink(temps[i].c_str());
+    };
     size_t good = n;
     for (size_t c = 0; c < n && good == n; c += kBatchChunk) {
         const size_t end = std::min(n, c + kBatchChunk);
-        forEachInParallel(c, end, [&](size_t i) { fds[i] = writeTemporaryFile(files[i].path, files[i].contents, temps[i]); });
+        forEachInParallel(c, end, writeOne);
         for (size_t i = c; i < end && good == n; ++i)
-            if (fds[i] < 0) good = i;
+            if (!written[i]) good = i;
     }
-    // 2. All flushed with one wait per file system (a flush per file costs a disk cache flush
-    // each). A failed flush cannot be pinned on one file, so then nothing is renamed.
-    std::vector<dev_t> flushedDevices;
-    for (size_t i = 0; i < good; ++i) {
-        struct stat st {};
-        if (::fstat(fds[i], &st) != 0) {
-            good = 0;
-            break;
-        }
-        if (std::find(flushedDevices.begin(), flushedDevices.end(), st.st_dev) != flushedDevices.end()) continue;
-        flushedDevices.push_back(st.st_dev);
-        if (::syncfs(fds[i]) != 0) {
-            good = 0;
-            break;
-        }
-    }
-    for (size_t i = 0; i < n; ++i)
-        if (fds[i] >= 0 && ::close(fds[i]) != 0 && i < good) good = i;
+    // 2. All flushed. A failed flush cannot be pinned on one file, so then nothing is renamed.
+    if (good > 0 && !directories.flushFileSystems()) good = 0;
     // 3. Renamed chunk by chunk up to the first failure. Within the chunk that holds it, later
     // files may already be replaced: each is then whole, old or new, never half-written.
     std::vector<char> renamed(n, 0);
     for (size_t c = 0; c < good; c += kBatchChunk) {
         const size_t end = std::min(good, c + kBatchChunk);
-        forEachInParallel(c, end, [&](size_t i) { renamed[i] = ::rename(temps[i].c_str(), files[i].path.c_str()) == 0; });
+        forEachInParallel(c, end, [&](size_t i) { renamed[i] = renameOver(temps[i], files[i].path); });
         for (size_t i = c; i < end; ++i)
             if (!renamed[i]) {
                 good = i;
@@ -198,18 +245,8 @@ size_t writeFilesAtomically(const std::vector<FileToWrite>& files) {
             }
     }
     for (size_t i = 0; i < n; ++i)
-        if (fds[i] >= 0 && !renamed[i]) ::unlink(temps[i].c_str());
+        if (written[i] && !renamed[i]) ::unlink(temps[i].c_str());
     // 4. Each directory flushed once, so that the renames themselves are durable.
-    std::vector<std::string> flushed;
-    for (size_t i = 0; i < good; ++i) {
-        std::string dir = directoryOf(files[i].path);
-        if (std::find(flushed.begin(), flushed.end(), dir) != flushed.end()) continue;
-        flushed.push_back(dir);
-        int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dfd >= 0) {
-            ::fsync(dfd);
-            ::close(dfd);
-        }
-    }
+    if (good > 0) directories.flushDirectories();
     return good;
 }

@@ -2,6 +2,7 @@
 // leaves it and everything after it as it was, with no temporary file left behind.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +39,28 @@ TEST(BatchWrite, AllFilesOrNoneFromTheFirstFailureOn) {
     }
     for (const std::string& name : testdata::listFiles(dir / "Objects"))
         EXPECT_EQ(tempFileOwner(name), 0) << name;
+}
+
+// A desktop session's usual limit is 1024 descriptors; a thousand objects must save under it, and
+// replacing a file must not depend on how many the process already has open.
+TEST(BatchWrite, ManyMoreFilesThanTheDescriptorLimit) {
+    TempDataDir dir;
+    std::vector<FileToWrite> files;
+    for (int i = 0; i < 300; ++i) {
+        std::string path = dir / ("Objects/o" + std::to_string(i) + ".cfg");
+        testdata::writeText(path, "old");
+        files.push_back({path, "new " + std::to_string(i)});
+    }
+    rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    const size_t written = writeFilesAtomically(files);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(written, files.size());
+    for (const FileToWrite& f : files) EXPECT_EQ(testdata::readText(f.path), f.contents);
+    EXPECT_EQ(testdata::listFiles(dir / "Objects").size(), files.size());
 }
 
 TEST(BatchWrite, TemporaryFileNamesAreRecognisedByTheirOwner) {
