@@ -14,14 +14,24 @@
 
 using testdata::TempDataDir;
 
-TEST(BatchWrite, AllFilesOrNoneFromTheFirstFailureOn) {
-    TempDataDir dir;
+namespace {
+
+// count object files holding "old", each to be replaced by "new <index>".
+std::vector<FileToWrite> objectFilesToReplace(const TempDataDir& dir, int count) {
     std::vector<FileToWrite> files;
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < count; ++i) {
         std::string path = dir / ("Objects/o" + std::to_string(i) + ".cfg");
         testdata::writeText(path, "old");
         files.push_back({path, "new " + std::to_string(i)});
     }
+    return files;
+}
+
+}  // namespace
+
+TEST(BatchWrite, AllFilesOrNoneFromTheFirstFailureOn) {
+    TempDataDir dir;
+    std::vector<FileToWrite> files = objectFilesToReplace(dir, 50);
     files.push_back({dir / "time.cfg", "12.5"});
     EXPECT_EQ(writeFilesAtomically(files), files.size());
     for (const FileToWrite& f : files) EXPECT_EQ(testdata::readText(f.path), f.contents);
@@ -45,12 +55,7 @@ TEST(BatchWrite, AllFilesOrNoneFromTheFirstFailureOn) {
 // replacing a file must not depend on how many the process already has open.
 TEST(BatchWrite, ManyMoreFilesThanTheDescriptorLimit) {
     TempDataDir dir;
-    std::vector<FileToWrite> files;
-    for (int i = 0; i < 300; ++i) {
-        std::string path = dir / ("Objects/o" + std::to_string(i) + ".cfg");
-        testdata::writeText(path, "old");
-        files.push_back({path, "new " + std::to_string(i)});
-    }
+    std::vector<FileToWrite> files = objectFilesToReplace(dir, 300);
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
     rlimit low = saved;
