@@ -104,11 +104,45 @@ void script(const uint8_t* data, size_t size) {
     (void)parseScriptInput(std::string(reinterpret_cast<const char*>(data), size), "script.txt");
 }
 
+// Builds the controls of a small layout the way a run without a window does (icons read from the
+// delivered data, no textures) and hovers and clicks every icon: the placement arithmetic must
+// hold for any number the file gives. Larger layouts are only read, to keep the runs quick.
+void buildGuiLayout(const std::string& path, const std::vector<GuiComponentSpec>& read) {
+    size_t icons = 0;
+    for (const GuiComponentSpec& spec : read) icons += spec.iconFiles.size();
+    if (icons > 4) return;
+    std::vector<GuiComponent> components;
+    std::vector<GuiComponentSpec> specs;
+    const GuiLoadResult built = loadGuiComponents(path, CELESTRIX_DATA_SOURCE, 1280, false, components, specs);
+    if (!built.ok) {
+        // The file itself was read above; a failed icon must be named, or the run would go on
+        // without its controls and without an error.
+        if (!built.unreadableFile.empty() || built.failedIcon.empty()) std::abort();
+        return;
+    }
+    if (components.size() != read.size()) std::abort();
+    SimState state;
+    const std::vector<GuiBindingTable> bindings = liveGuiBindings(state);
+    for (size_t c = 0; c < components.size(); ++c) {
+        GuiComponent& component = components[c];
+        if (component.icons.size() != read[c].iconFiles.size()) std::abort();
+        for (size_t i = 0; i < component.icons.size(); ++i) {
+            const IconRect r = component.icons[i].hitRect;
+            const int x = static_cast<int>((static_cast<int64_t>(r.left) + r.right) / 2);
+            const int y = static_cast<int>((static_cast<int64_t>(r.top) + r.bottom) / 2);
+            updateAndDrawComponent(component, x, y, nullptr);
+            const GuiBindingTable none;
+            (void)clickComponent(component, c < bindings.size() ? bindings[c] : none);
+        }
+    }
+}
+
 // What the control builder relies on: at most 1000 components of at most 1000 icons, one file, size
 // and position per icon, every size positive and every number finite.
 void guiLayout(const uint8_t* data, size_t size) {
+    const std::string path = asFile(data, size);
     std::string reason;
-    std::optional<std::vector<GuiComponentSpec>> specs = readGuiSpecFile(asFile(data, size), &reason);
+    std::optional<std::vector<GuiComponentSpec>> specs = readGuiSpecFile(path, &reason);
     if (!specs) {
         if (reason.empty()) std::abort();  // every refusal says why
         return;
@@ -123,6 +157,7 @@ void guiLayout(const uint8_t* data, size_t size) {
         for (const Point2f& p : spec.iconPositions)
             if (!std::isfinite(p.x) || !std::isfinite(p.y)) std::abort();
     }
+    buildGuiLayout(path, *specs);
 }
 
 }  // namespace
