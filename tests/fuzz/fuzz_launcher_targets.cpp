@@ -19,7 +19,8 @@ constexpr int kLastItem = 60;
 
 bool holdsLineEnd(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
-// Both programs must agree on what a configuration lists and what a selection file names.
+// Both programs must agree on what a configuration lists; a selection file names one line of at
+// most 259 characters.
 void configurationLines(const uint8_t* data, size_t size) {
     const std::string path = asFile(data, size);
     std::optional<std::vector<std::string>> lines = readConfigurationLines(path);
