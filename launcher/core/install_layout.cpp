@@ -2,9 +2,11 @@
 #include "install_layout.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#include "text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -17,12 +19,15 @@ bool holdsData(const fs::path& dir) {
     return fs::is_regular_file(dir / "configfile.cfg", ec);
 }
 
-// The first line of the build tree's marker, without its line end.
+// The first line of the build tree's marker, without its line end. Read like every data file, so
+// that a directory, pipe or device in its place is refused at once.
 std::optional<fs::path> sourceDataFromMarker(const fs::path& programDir) {
-    std::ifstream in(programDir / kSourceDataMarker);
-    std::string line;
-    if (!in || !std::getline(in, line)) return std::nullopt;
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    std::string contents;
+    if (!readWholeFile((programDir / kSourceDataMarker).string(), contents)) return std::nullopt;
+    std::vector<TextLine> lines = splitLines(contents);
+    if (lines.empty()) return std::nullopt;
+    std::string& line = lines.front().text;
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) return std::nullopt;
     return fs::path(line);
 }

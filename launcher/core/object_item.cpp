@@ -2,8 +2,6 @@
 #include "object_item.h"
 
 #include <algorithm>
-#include <optional>
-#include <vector>
 
 #include "text_file.h"
 
@@ -11,19 +9,18 @@ namespace {
 
 constexpr std::string_view kNotAvailable = "na";
 
-// Index where the value of an item line starts (two characters after its last "="), clamped to the
-// line's length; nullopt for a line without "=".
-std::optional<size_t> valueStart(const std::string& line) {
-    size_t eq = line.rfind('=');
-    if (eq == std::string::npos) return std::nullopt;
-    return std::min(eq + 2, line.size());
-}
-
-bool isItemLine(const std::string& line, std::string_view label) {
-    return !line.empty() && line.front() != '#' && line.find(label) != std::string::npos;
-}
-
 }  // namespace
+
+ItemLineKind classifyItemLine(std::string_view line, std::string_view label, size_t* valueStart) {
+    if (line.empty() || line.front() == '#') return ItemLineKind::Other;
+    const size_t at = line.find(label);
+    if (at == std::string_view::npos) return ItemLineKind::Other;
+    const size_t eq = line.rfind('=');
+    if (eq == std::string_view::npos) return ItemLineKind::LabelWithoutValue;
+    if (at > eq) return ItemLineKind::Other;  // the label is only quoted in the value
+    if (valueStart) *valueStart = std::min(eq + 2, line.size());
+    return ItemLineKind::Item;
+}
 
 std::string objectItemLabel(int item) { return "Item " + std::to_string(item) + "."; }
 
@@ -38,11 +35,12 @@ ItemRead readObjectItem(const std::string& objectPath, std::string_view label,
     if (!readWholeFile(objectPath, contents)) return result;
     result.status = ItemStatus::NoSuchItem;
     for (TextLine& line : splitLines(contents)) {
-        if (!isItemLine(line.text, label)) continue;
-        std::optional<size_t> start = valueStart(line.text);
-        if (!start) return result;
+        size_t start = 0;
+        const ItemLineKind kind = classifyItemLine(line.text, label, &start);
+        if (kind == ItemLineKind::Other) continue;
+        if (kind == ItemLineKind::LabelWithoutValue) return result;
         result.status = ItemStatus::Ok;
-        result.value = line.text.substr(*start);
+        result.value = line.text.substr(start);
         if (isFileNameItem(label) && result.value != kNotAvailable)
             result.value = dataDirectory + result.value;
         return result;
@@ -52,7 +50,8 @@ ItemRead readObjectItem(const std::string& objectPath, std::string_view label,
 
 ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label,
                            const std::string& newValue, const std::string& dataDirectory) {
-    if (newValue.find_first_of("\r\n") != std::string::npos) return ItemStatus::BadValue;
+    // A line end would split the line; an "=" would move the value's start on the next read.
+    if (newValue.find_first_of("\r\n=") != std::string::npos) return ItemStatus::BadValue;
     std::string value = newValue;
     // Only a value that really begins with the data directory loses it; anything else is kept
     // whole rather than cut blindly by length.
@@ -62,25 +61,21 @@ ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label
 
     std::string contents;
     if (!readWholeFile(objectPath, contents)) return ItemStatus::CannotOpen;
-    std::vector<TextLine> lines = splitLines(contents);
-    bool replaced = false;
-    for (TextLine& line : lines) {
-        if (!isItemLine(line.text, label)) continue;
-        std::optional<size_t> start = valueStart(line.text);
-        if (!start) return ItemStatus::NoSuchItem;
-        std::string head = line.text.substr(0, *start);
-        if (head.back() == '=') head += ' ';  // "...=" at the very end: keep the "= " shape
-        line.text = head + value;
-        replaced = true;
-        break;
+    // The old value's bytes are replaced in place, so the rest of the file stays byte for byte.
+    for (size_t lineStart = 0; lineStart < contents.size();) {
+        const size_t newline = contents.find('\n', lineStart);
+        const size_t next = newline == std::string::npos ? contents.size() : newline + 1;
+        const std::string_view line = stripLineEnd(std::string_view(contents).substr(lineStart, next - lineStart));
+        size_t start = 0;
+        const ItemLineKind kind = classifyItemLine(line, label, &start);
+        if (kind == ItemLineKind::LabelWithoutValue) return ItemStatus::NoSuchItem;
+        if (kind == ItemLineKind::Item) {
+            // "...=" at the very end of the line: keep the "= " shape.
+            if (line.back() == '=') value.insert(0, 1, ' ');
+            contents.replace(lineStart + start, line.size() - start, value);
+            return writeFileAtomically(objectPath, contents) ? ItemStatus::Ok : ItemStatus::WriteFailed;
+        }
+        lineStart = next;
     }
-    if (!replaced) return ItemStatus::NoSuchItem;
-
-    std::string out;
-    out.reserve(contents.size() + value.size());
-    for (const TextLine& line : lines) {
-        out += line.text;
-        if (line.hadLineEnd) out += '\n';
-    }
-    return writeFileAtomically(objectPath, out) ? ItemStatus::Ok : ItemStatus::WriteFailed;
+    return ItemStatus::NoSuchItem;
 }

@@ -22,10 +22,11 @@ void ObjectItemSnapshot::loadText(std::string_view contents, const std::string& 
 
 std::string ObjectItemSnapshot::item(std::string_view label) const {
     for (const std::string& line : m_itemLines) {
-        if (line.find(label) == std::string::npos) continue;
-        size_t eq = line.rfind('=');
-        if (eq == std::string::npos) return "na";
-        std::string value = line.substr(std::min(eq + 2, line.size()));
+        size_t start = 0;
+        const ItemLineKind kind = classifyItemLine(line, label, &start);
+        if (kind == ItemLineKind::Other) continue;
+        if (kind == ItemLineKind::LabelWithoutValue) return "na";
+        std::string value = line.substr(start);
         if (isFileNameItem(label) && value != "na") value = m_dataDirectory + value;
         return value;
     }

@@ -16,11 +16,11 @@ bool replaceItem(std::vector<TextLine>& lines, const std::string& label, std::st
         value.compare(0, dataDirectory.size(), dataDirectory) == 0)
         value.erase(0, dataDirectory.size());
     for (TextLine& line : lines) {
-        if (line.text.empty() || line.text.front() == '#' || line.text.find(label) == std::string::npos)
-            continue;
-        size_t eq = line.text.rfind('=');
-        if (eq == std::string::npos) return false;
-        std::string head = line.text.substr(0, std::min(eq + 2, line.text.size()));
+        size_t start = 0;
+        const ItemLineKind kind = classifyItemLine(line.text, label, &start);
+        if (kind == ItemLineKind::Other) continue;
+        if (kind == ItemLineKind::LabelWithoutValue) return false;
+        std::string head = line.text.substr(0, start);
         if (head.back() == '=') head += ' ';
         line.text = head + value;
         return true;

@@ -141,7 +141,8 @@ std::optional<std::vector<GuiComponentSpec>> readGuiSpecFile(const std::string& 
         spec.iconPositions.resize(n);
         for (std::string& file : spec.iconFiles) {
             std::string_view v;
-            if (!in.next(v)) return missing("icon file");
+            // An empty name would name the data directory itself, and an error without a name.
+            if (!in.next(v) || v.empty()) return missing("icon file");
             file = std::string(v);
         }
         for (float& size : spec.iconSizes)

@@ -1,16 +1,14 @@
-// The readers take paths, so each input is handed to them as a file: an in-memory file
-// (memfd) reached through /proc/self/fd, which is a regular file to every check and never
-// touches the disk.
+// The simulator's readers as fuzz targets. They take paths, so each input is handed to them as an
+// in-memory file (fuzz_input_file.h).
 #include "fuzz_targets.h"
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 
 #include "bmp_file.h"
 #include "config_file.h"
+#include "fuzz_input_file.h"
+#include "gui_components.h"
 #include "image_load.h"
 #include "object_file.h"
 #include "recording_file.h"
@@ -23,23 +21,6 @@
 #include "x_mesh.h"
 
 namespace {
-
-// The path of an in-memory file that holds exactly the input.
-std::string asFile(const uint8_t* data, size_t size) {
-    static int fd = [] {
-        int made = memfd_create("celestrix-fuzz", MFD_CLOEXEC);
-        if (made < 0) std::abort();
-        return made;
-    }();
-    if (ftruncate(fd, 0) != 0) std::abort();
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<size_t>(n);
-    }
-    return "/proc/self/fd/" + std::to_string(fd);
-}
 
 // A reader that accepts a file must hand back only finite numbers where it checks them.
 void objectFile(const uint8_t* data, size_t size) {
@@ -123,6 +104,62 @@ void script(const uint8_t* data, size_t size) {
     (void)parseScriptInput(std::string(reinterpret_cast<const char*>(data), size), "script.txt");
 }
 
+// Builds the controls of a small layout the way a run without a window does (icons read from the
+// delivered data, no textures) and hovers and clicks every icon: the placement arithmetic must
+// hold for any number the file gives. Larger layouts are only read, to keep the runs quick.
+void buildGuiLayout(const std::string& path, const std::vector<GuiComponentSpec>& read) {
+    size_t icons = 0;
+    for (const GuiComponentSpec& spec : read) icons += spec.iconFiles.size();
+    if (icons > 4) return;
+    std::vector<GuiComponent> components;
+    std::vector<GuiComponentSpec> specs;
+    const GuiLoadResult built = loadGuiComponents(path, CELESTRIX_DATA_SOURCE, 1280, false, components, specs);
+    if (!built.ok) {
+        // The file itself was read above; a failed icon must be named, or the run would go on
+        // without its controls and without an error.
+        if (!built.unreadableFile.empty() || built.failedIcon.empty()) std::abort();
+        return;
+    }
+    if (components.size() != read.size()) std::abort();
+    SimState state;
+    const std::vector<GuiBindingTable> bindings = liveGuiBindings(state);
+    for (size_t c = 0; c < components.size(); ++c) {
+        GuiComponent& component = components[c];
+        if (component.icons.size() != read[c].iconFiles.size()) std::abort();
+        for (size_t i = 0; i < component.icons.size(); ++i) {
+            const IconRect r = component.icons[i].hitRect;
+            const int x = static_cast<int>((static_cast<int64_t>(r.left) + r.right) / 2);
+            const int y = static_cast<int>((static_cast<int64_t>(r.top) + r.bottom) / 2);
+            updateAndDrawComponent(component, x, y, nullptr);
+            const GuiBindingTable none;
+            (void)clickComponent(component, c < bindings.size() ? bindings[c] : none);
+        }
+    }
+}
+
+// What the control builder relies on: at most 1000 components of at most 1000 icons, one file, size
+// and position per icon, every size positive and every number finite.
+void guiLayout(const uint8_t* data, size_t size) {
+    const std::string path = asFile(data, size);
+    std::string reason;
+    std::optional<std::vector<GuiComponentSpec>> specs = readGuiSpecFile(path, &reason);
+    if (!specs) {
+        if (reason.empty()) std::abort();  // every refusal says why
+        return;
+    }
+    if (specs->size() > 1000) std::abort();
+    for (const GuiComponentSpec& spec : *specs) {
+        const size_t icons = spec.iconFiles.size();
+        if (icons > 1000 || spec.iconSizes.size() != icons || spec.iconPositions.size() != icons) std::abort();
+        if (!std::isfinite(spec.hitHeight) || !std::isfinite(spec.hitWidth)) std::abort();
+        for (float s : spec.iconSizes)
+            if (!std::isfinite(s) || !(s > 0)) std::abort();
+        for (const Point2f& p : spec.iconPositions)
+            if (!std::isfinite(p.x) || !std::isfinite(p.y)) std::abort();
+    }
+    buildGuiLayout(path, *specs);
+}
+
 }  // namespace
 
 const std::vector<FuzzTarget>& fuzzTargets() {
@@ -130,9 +167,14 @@ const std::vector<FuzzTarget>& fuzzTargets() {
         {"object_file", objectFile}, {"configuration", configuration}, {"selection", selection},
         {"time_file", timeFile},     {"last_view", lastView},          {"recording", recording},
         {"stars", starCatalogue},    {"image", image},                 {"bmp", bmp},
-        {"x_mesh", xMesh},           {"script", script},
+        {"x_mesh", xMesh},           {"script", script},            {"gui_layout", guiLayout},
     };
-    return targets;
+    static const std::vector<FuzzTarget> all = [] {
+        std::vector<FuzzTarget> list = targets;
+        for (const FuzzTarget& t : launcherFuzzTargets()) list.push_back(t);
+        return list;
+    }();
+    return all;
 }
 
 const FuzzTarget* findFuzzTarget(const std::string& name) {

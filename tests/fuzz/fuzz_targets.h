@@ -14,4 +14,6 @@ struct FuzzTarget {
 };
 
 const std::vector<FuzzTarget>& fuzzTargets();
+// The launcher's readers (fuzz_launcher_targets.cpp); fuzzTargets() holds them too.
+const std::vector<FuzzTarget>& launcherFuzzTargets();
 const FuzzTarget* findFuzzTarget(const std::string& name);

@@ -1,6 +1,7 @@
 // The launcher's finder of the pristine data and of the simulator, in installed and build trees.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include "install_layout.h"
 #include "install_support.h"
@@ -40,6 +41,13 @@ TEST(InstallLayout, FindsInstalledDataBesideTheProgramsElseTheBuildTreesSource) 
         writeText((build / install_layout::kSourceDataMarker).string(), marker);
         EXPECT_FALSE(install_layout::pristineDataDirectory(build)) << marker;
     }
+    // A pipe or a folder in the marker's place is refused at once (a pipe would block a stream).
+    fs::remove(build / install_layout::kSourceDataMarker);
+    ASSERT_EQ(::mkfifo((build / install_layout::kSourceDataMarker).c_str(), 0600), 0);
+    EXPECT_FALSE(install_layout::pristineDataDirectory(build));
+    fs::remove(build / install_layout::kSourceDataMarker);
+    fs::create_directories(build / install_layout::kSourceDataMarker);
+    EXPECT_FALSE(install_layout::pristineDataDirectory(build));
 }
 
 TEST(InstallLayout, ThisBuildTreeFindsTheSourceDataAndItsOwnFolder) {

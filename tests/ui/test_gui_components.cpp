@@ -111,9 +111,11 @@ TEST(GuiComponents, DamagedFilesAndMissingIconsAreRefused) {
     // Missing file.
     GuiLoadResult r = loadGuiComponents(dir / "none.cfg", dir.path(), kScreenW, false, comps, specs);
     EXPECT_EQ(r.unreadableFile, dir / "none.cfg");
-    // Announced values that the file does not hold, sizes of 0 and values beyond the float range.
+    // Announced values that the file does not hold, sizes of 0, values beyond the float range and
+    // an icon without a name (which would name the data directory and fail without a name).
     for (const std::string& text :
          {std::string("number of components = 2\n") + one + "-999\n", std::string("number of components = na\n-999\n"),
+          "number of components = 1\n" + std::string(one).replace(one.find("Media/Icons/gui_gui_on.bmp"), 26, "") + "-999\n",
           std::string("number of components = 1\n") + one.substr(0, one.size() / 2),
           "number of components = 1\n" + std::string(one).replace(one.find("icon size = 32"), 14, "icon size = 0"),
           "number of components = 1\n" + std::string(one).replace(one.find("icon x = -40"), 12, "icon x = 1e39")}) {

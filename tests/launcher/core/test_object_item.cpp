@@ -106,6 +106,32 @@ TEST(ObjectItem, FailedWritesLeaveTheFileWhole) {
     }
 }
 
+// What a write puts in must read back as written, and must not move any other item.
+TEST(ObjectItem, WrittenValuesReadBackAndNeverTakeOverAnotherItem) {
+    TempDataDir dir;
+    std::string path = dir.path() + "Objects/Moon.cfg";
+    // Windows line ends and a stray carriage return stay byte for byte through a write.
+    const std::string before =
+        "Item 1. mass [kg] = 5\r\n"
+        "Item 2. x [km] = Item 3. is quoted here\r\r\n"
+        "Item 3. y [km] = 7\r\n"
+        "Item 4. z [km] = 9";
+    writeText(path, before);
+    // A line that holds a label only after its "=" is not that item's line.
+    EXPECT_EQ(readObjectItem(path, "Item 3.", dir.path()).value, "7");
+
+    ASSERT_EQ(writeObjectItem(path, "Item 1.", "Item 4. z [km]", dir.path()), ItemStatus::Ok);
+    EXPECT_EQ(readObjectItem(path, "Item 1.", dir.path()).value, "Item 4. z [km]");
+    EXPECT_EQ(readObjectItem(path, "Item 4.", dir.path()).value, "9");
+    std::string expected = before;
+    expected.replace(expected.find("= 5"), 3, "= Item 4. z [km]");
+    EXPECT_EQ(readText(path), expected);
+
+    // An "=" in a value would move where the value starts: refused, the file stays.
+    EXPECT_EQ(writeObjectItem(path, "Item 3.", "a = b", dir.path()), ItemStatus::BadValue);
+    EXPECT_EQ(readText(path), expected);
+}
+
 TEST(ObjectItem, VeryLongLinesAreReadWhole) {
     TempDataDir dir;
     std::string path = dir.path() + "Objects/Long.cfg";
