@@ -39,7 +39,8 @@ void CCfgManagerDlg::loadConfiguration() {
     std::vector<SelectedRow> rows;
     for (const std::string& line : *lines) {
         const std::string object = dir + "Objects/" + line;
-        if (!isRegularFile(object)) {
+        // A name that leaves Objects/ ("../time.cfg") is as unavailable as a missing file.
+        if (!isSafePathName(line) || !isRegularFile(object)) {
             askWarning(QString::fromStdString("\nThe file\n\n" + object +
                                               "\n\nis not available. This might result in "
                                               "unpredictable behaviour."),
