@@ -7,11 +7,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <random>
 #include <string>
 
 #include "exact_replay_recorder.h"
+#include "fastest_runs.h"
 #include "frame_step.h"
 #include "sim_state.h"
 
@@ -119,37 +119,21 @@ BENCHMARK(BM_Frame)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(5
 BENCHMARK(BM_FrameWithSideFile)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_SideFileOnly)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(5);
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations <= 0) continue;
-            double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            auto it = fastest.find(run.run_name.function_name);
-            if (it == fastest.end() || seconds < it->second) fastest[run.run_name.function_name] = seconds;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> fastest;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    CollectingReporter reporter;
+    FastestRunReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    auto frame = reporter.fastest.find("BM_Frame");
-    auto with = reporter.fastest.find("BM_FrameWithSideFile");
-    auto only = reporter.fastest.find("BM_SideFileOnly");
-    if (frame == reporter.fastest.end() || with == reporter.fastest.end() || only == reporter.fastest.end())
-        return 0;
+    const double frame = reporter.seconds("BM_Frame");
+    const double with = reporter.seconds("BM_FrameWithSideFile");
+    const double only = reporter.seconds("BM_SideFileOnly");
+    if (frame <= 0 || with <= 0 || only <= 0) return 0;
     std::printf("\nN=%zu: frame %.2f us, frame with side file %.2f us (%+.2f %%), side file work alone "
                 "%.3f us (%.2f %% of a frame)\n",
-                kObjects, frame->second * 1e6, with->second * 1e6,
-                (with->second / frame->second - 1) * 100, only->second * 1e6,
-                only->second / frame->second * 100);
+                kObjects, frame * 1e6, with * 1e6, (with / frame - 1) * 100, only * 1e6,
+                only / frame * 100);
     return 0;
 }

@@ -6,10 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 
+#include "fastest_runs.h"
 #include "frame_step.h"
 #include "prediction_worker.h"
 #include "startup.h"
@@ -126,40 +126,22 @@ BENCHMARK(BM_PredictionOnWorker)->Args({1000, 3 * 3600})->Unit(benchmark::kMilli
     ->Iterations(2);
 BENCHMARK(BM_StepBound)->Arg(11)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations <= 0) continue;
-            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            auto it = fastest.find(name);
-            if (it == fastest.end() || seconds < it->second) fastest[name] = seconds;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double ms(const std::string& name) const {
-        auto it = fastest.find(name);
-        return it == fastest.end() ? -1 : it->second * 1e3;
-    }
-    std::map<std::string, double> fastest;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    CollectingReporter r;
-    benchmark::RunSpecifiedBenchmarks(&r);
+    FastestRunReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    const double w1 = r.ms("BM_FrameAtWarp1/11"), w5 = r.ms("BM_FrameAtWarp100000/11");
+    auto ms = [&](const std::string& name) { return reporter.seconds(name) * 1e3; };
+    const double w1 = ms("BM_FrameAtWarp1/11"), w5 = ms("BM_FrameAtWarp100000/11");
     if (w1 > 0 && w5 > 0)
         std::printf("\nN=11: frame step at warp 1 %.4f ms, at warp 100,000 %.4f ms (+%.4f ms, ratio %.1f)\n",
                     w1, w5, w5 - w1, w5 / w1);
     for (const char* n : {"11", "1000"}) {
-        const double base = r.ms(std::string("BM_FrameAtWarp1/") + n);
-        const double share = r.ms(std::string("BM_PredictionShareOfFrame/") + n);
+        const double base = ms(std::string("BM_FrameAtWarp1/") + n);
+        const double share = ms(std::string("BM_PredictionShareOfFrame/") + n);
         if (base > 0 && share > 0)
             std::printf("N=%s: prediction's share of a frame %.4f ms against a warp-1 frame step of %.4f ms "
                     "(ratio %.2f)\n", n, share, base, share / base);
