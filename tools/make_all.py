@@ -2,7 +2,6 @@
 # Regenerates every generated file of the data directory, bit for bit: fixed seeds, no clock.
 # The catalogue and the planet maps need the unpacked Debian packages (see tools/README.md);
 # without --packages those two steps are skipped. The Sun and the ring are procedural.
-import argparse
 import os
 import subprocess
 import sys
@@ -14,14 +13,13 @@ import make_icons  # noqa: E402
 import make_pictures  # noqa: E402
 import make_ring_texture  # noqa: E402
 import make_sphere_mesh  # noqa: E402
+from output import data_dir_parser  # noqa: E402
 
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Regenerates the data directory.")
-    parser.add_argument("--out", default=os.path.join(TOOLS, "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
+    parser = data_dir_parser("Regenerates the data directory.")
     parser.add_argument("--packages",
                         help="folder with the unpacked xplanet, xplanet-images, "
                              "openuniverse-common and kstars-data packages")

@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 # Generates the delivered default configuration: the solar system at J2000.0 with an observer near
 # Earth, the object template, the selection/time/view files and their pristine backup copies.
-import argparse
 import math
 import os
 import sys
@@ -9,7 +8,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import ephemeris  # noqa: E402
 from object_writer import NA, format_float, object_file_text  # noqa: E402
-from output import write_text  # noqa: E402
+from output import write_text, run_data_generator  # noqa: E402
 
 # 32 x 16 facets: up close the renderer's N-patches refine it to 128 x 64, which keeps the limb
 # smooth at a fraction of the triangles the 64 x 32 mesh would cost the software rasteriser.
@@ -194,11 +193,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    args = parser.parse_args()
-    build(args.out)
+    run_data_generator(build, __doc__)
 
 
 if __name__ == "__main__":

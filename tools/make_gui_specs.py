@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
 # Generates guispecs.cfg (live mode) and vcrspecs.cfg (replay mode), the layout files of the
 # simulator's on-screen controls, and their pristine copies in "Backup Default Config/".
-import argparse
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gui_layout  # noqa: E402
-from output import write_text  # noqa: E402
+from output import write_text, run_data_generator  # noqa: E402
 
 
 def spec_text(title, components):
@@ -57,10 +56,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates the on-screen control layouts.")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    build(parser.parse_args().out)
+    run_data_generator(build, "Generates the on-screen control layouts.")
 
 
 if __name__ == "__main__":

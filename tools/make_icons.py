@@ -1,14 +1,13 @@
 #!/usr/bin/env python3
 # Generates the bitmaps of Media/Icons/: the restore prompt's yes/no icons, the heads-up display
 # icons and an off/on pair for every on-screen control. Opaque black is transparent on screen.
-import argparse
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gui_layout  # noqa: E402
 from canvas import Canvas  # noqa: E402
-from output import write_bytes  # noqa: E402
+from output import write_bytes, run_data_generator  # noqa: E402
 
 WHITE = (255, 255, 255)
 # Fill, border and text colours of a button: off state, then the lit state by kind.
@@ -98,10 +97,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates the icon bitmaps.")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    build(parser.parse_args().out)
+    run_data_generator(build, "Generates the icon bitmaps.")
 
 
 if __name__ == "__main__":

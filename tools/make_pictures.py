@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 # Generates the simulator's launch-screen picture (Media/Misc/shuttle_start.bmp) and the
 # launcher's artwork (Media/Launcher/): launch pad picture, background tiles, dialog pictures.
-import argparse
 import math
 import os
 import random
@@ -9,7 +8,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from canvas import Canvas  # noqa: E402
-from output import write_bytes  # noqa: E402
+from output import write_bytes, run_data_generator  # noqa: E402
 
 SEED = 20000101
 
@@ -187,10 +186,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates the launch-screen and launcher art.")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    build(parser.parse_args().out)
+    run_data_generator(build, "Generates the launch-screen and launcher art.")
 
 
 if __name__ == "__main__":

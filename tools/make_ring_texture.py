@@ -6,7 +6,6 @@
 # Huygens gap, the A ring with the Encke and Keeler gaps, and the empty Roche division outside.
 # The alpha channel is the opacity; the first and the last columns are fully transparent, so
 # that the planet's shadow (drawn with clamped texture coordinates) never shows off the ring.
-import argparse
 import math
 import os
 import random
@@ -14,7 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from canvas import Canvas  # noqa: E402
-from output import write_bytes  # noqa: E402
+from output import write_bytes, run_data_generator  # noqa: E402
 
 INNER_KM = 74500.0
 OUTER_KM = 140220.0
@@ -139,11 +138,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates Saturn's ring texture.")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    args = parser.parse_args()
-    build(args.out)
+    run_data_generator(build, "Generates Saturn's ring texture.")
 
 
 if __name__ == "__main__":

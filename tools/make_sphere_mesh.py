@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
 # Generates the UV spheres of Media/Models/ as text DirectX X files: positions, normals,
 # texture coordinates for an equirectangular map and one textured material, Direct3D winding.
-import argparse
 import math
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from output import write_text  # noqa: E402
+from output import write_text, run_data_generator  # noqa: E402
 
 # file name: (slices around the pole axis, stacks from pole to pole)
 LEVELS = {
@@ -142,10 +141,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates the sphere meshes.")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    build(parser.parse_args().out)
+    run_data_generator(build, "Generates the sphere meshes.")
 
 
 if __name__ == "__main__":

@@ -7,13 +7,12 @@
 # Each line of the result holds: catalogue (HR) number, right ascension [h], declination [deg],
 # visual magnitude, B-V; the file ends with a line "-999". Fainter stars come first, so that
 # where two stars fall on one sky texel the brighter one, written later, is the one shown.
-import argparse
 import math
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from output import write_text  # noqa: E402
+from output import data_dir_parser, write_text  # noqa: E402
 
 MATCH_RADIUS_DEG = 0.05      # 3 arcminutes; proper motion over the epochs stays well within
 MATCH_MAGNITUDE = 0.6        # largest magnitude difference accepted for a match
@@ -120,11 +119,9 @@ def catalogue_text(bsc, colours):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates stars.txt.")
+    parser = data_dir_parser("Generates stars.txt.")
     parser.add_argument("--bsc", required=True, help="xplanet's usr/share/xplanet/stars/BSC")
     parser.add_argument("--hipparcos", required=True, help="kstars-data's usr/share/kstars/stars.dat")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
     args = parser.parse_args()
     bsc = read_bsc(args.bsc)
     colours = colour_indices(bsc, read_hipparcos(args.hipparcos))

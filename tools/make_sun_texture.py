@@ -7,7 +7,6 @@
 # mip levels smear fine detail along the meridians into a star of streaks. No limb darkening:
 # the texture is the surface itself, seen face on. Needs numpy (Debian: python3-numpy) and cjpeg
 # (Debian: libjpeg-turbo-progs).
-import argparse
 import os
 import subprocess
 import sys
@@ -15,7 +14,7 @@ import sys
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from output import write_bytes  # noqa: E402
+from output import write_bytes, run_data_generator  # noqa: E402
 from make_textures import JPEG_QUALITY  # noqa: E402
 
 WIDTH, HEIGHT = 2048, 1024
@@ -95,11 +94,7 @@ def build(out_dir):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Generates the Sun's texture.")
-    parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"),
-                        help="data directory to write into (default: the repository's data/)")
-    args = parser.parse_args()
-    build(args.out)
+    run_data_generator(build, "Generates the Sun's texture.")
 
 
 if __name__ == "__main__":
