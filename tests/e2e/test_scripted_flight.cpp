@@ -33,12 +33,7 @@ void writeFlightData(const std::string& dir) {
     ship.forceFactorKNPerS = 1e5f;
     ship.energyKJ = static_cast<float>(kStartEnergyKJ);
     ship.jumpDistanceKm = static_cast<float>(kJumpKm);
-    SimObject marker = testdata::minimalStar();
-    marker.isStar = 0;
-    marker.isPlanet = 1;
-    marker.massKg = 0;
-    marker.equatorialRadiusKm = marker.polarRadiusKm = 1000;
-    marker.positionKm = {1e8f, 0, 10000};
+    SimObject marker = testdata::masslessMarker();
     testdata::writeLiveDataDir(dir, {{"Marker", marker}, {"Ship", ship}});
 }
 

@@ -74,6 +74,16 @@ inline SimObject minimalStar() {
     return o;
 }
 
+// A massless planet of 1000 km radius 1e8 km out and slightly ahead of minimalObserver: something
+// to look at and fly towards that pulls on nothing.
+inline SimObject masslessMarker() {
+    SimObject o;
+    o.isPlanet = 1;
+    o.equatorialRadiusKm = o.polarRadiusKm = 1000;
+    o.positionKm = {1e8f, 0, 10000};
+    return o;
+}
+
 // An observer 1e8 km from the origin, at rest, with thruster directions along the axes.
 inline SimObject minimalObserver() {
     SimObject o;
