@@ -106,8 +106,8 @@ void SimulationSession::beforeStateSave() {
     if (stateIsSavedOnExit(state)) removeExactStateRecord(state);
 }
 
-void SimulationSession::afterStateSave() {
-    if (stateIsSavedOnExit(state)) writeExactStateRecord(state);
+void SimulationSession::afterStateSave(const std::vector<FileToWrite>& saved) {
+    if (stateIsSavedOnExit(state)) writeExactStateRecord(state, saved);
 }
 
 void SimulationSession::afterRecordingClosed() {

@@ -13,6 +13,7 @@
 #include "frame_step.h"
 #include "script_input.h"
 #include "sim_state.h"
+#include "text_file.h"
 #include "trace_writer.h"
 
 class SimulationSession {
@@ -56,7 +57,7 @@ public:
     // Around the save on exit: the old record goes before the files are written, the new one
     // after all of them were.
     void beforeStateSave();
-    void afterStateSave();
+    void afterStateSave(const std::vector<FileToWrite>& saved);
     // After the recording file was closed at the end of the run.
     void afterRecordingClosed();
 

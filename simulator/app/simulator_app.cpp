@@ -55,8 +55,9 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
 
 SimulatorApp::~SimulatorApp() {
     session_->beforeStateSave();
-    if (std::optional<std::string> failed = saveStateOnExit(state())) fatalFileError(*failed);
-    session_->afterStateSave();
+    std::vector<FileToWrite> saved;
+    if (std::optional<std::string> failed = saveStateOnExit(state(), &saved)) fatalFileError(*failed);
+    session_->afterStateSave(saved);
     recording_.close();
     session_->afterRecordingClosed();
     session_->closeTrace();

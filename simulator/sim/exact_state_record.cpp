@@ -36,13 +36,14 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 void removeExactStateRecord(const SimState& state) { ::unlink(recordPath(state).c_str()); }
 
-std::string formatExactStateRecord(const SimState& state) {
+std::string formatExactStateRecord(const SimState& state, const std::vector<FileToWrite>& saved) {
+    const std::vector<std::string> files = savedFiles(state);
+    if (saved.size() != files.size()) return {};
     std::string out(kHeader);
     out += "\nconfiguration " + state.configurationName + "\n";
-    for (const std::string& file : savedFiles(state)) {
-        uint64_t digest = 0;
-        if (!digestFile(state.dataDirectory + file, digest)) return {};
-        out += "file " + formatDigest(digest) + " " + file + "\n";
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (saved[i].path != state.dataDirectory + files[i]) return {};
+        out += "file " + formatDigest(digestBytes(saved[i].contents)) + " " + files[i] + "\n";
     }
     // A state that turned non-finite has nothing worth continuing from.
     ExactState exact = captureExactState(state);
@@ -52,12 +53,12 @@ std::string formatExactStateRecord(const SimState& state) {
     return out;
 }
 
-bool writeExactStateRecord(const SimState& state) {
+bool writeExactStateRecord(const SimState& state, const std::vector<FileToWrite>& saved) {
     // Names that would not survive a line of their own cannot be checked later.
     if (state.configurationName.find('\n') != std::string::npos) return false;
     for (const std::string& entry : state.configEntries)
         if (entry.find('\n') != std::string::npos) return false;
-    std::string text = formatExactStateRecord(state);
+    std::string text = formatExactStateRecord(state, saved);
     return !text.empty() && writeFileAtomically(recordPath(state), text);
 }
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "sim_state.h"
+#include "text_file.h"
 
 // Data-directory-relative name of the record.
 inline constexpr const char* kExactStateRecordName = "exact_state.rec";
@@ -15,14 +17,17 @@ inline constexpr const char* kExactStateRecordName = "exact_state.rec";
 // does not describe. Call before the state is saved.
 void removeExactStateRecord(const SimState& state);
 
-// Writes the record for the state just saved (configuration, digests of the files as they are on
-// disk now, exact state), atomically. False if it could not be written; that is never an error.
-bool writeExactStateRecord(const SimState& state);
+// Writes the record for the state just saved (configuration, digests of the saved files' texts,
+// exact state), atomically. saved holds the files of that save as saveStateOnExit hands them
+// back. False if they are not that save's files or the record could not be written; that is
+// never an error.
+bool writeExactStateRecord(const SimState& state, const std::vector<FileToWrite>& saved);
 
 // Live start-up, after the scene fill: when the record belongs to the configuration, every file it
 // names still has its digest and its values round to what was loaded, the state continues from
 // the exact values and true is returned. Otherwise nothing changes.
 bool resumeFromExactStateRecord(SimState& state);
 
-// The record's text for state (the files' digests taken from disk); empty if a file is unreadable.
-std::string formatExactStateRecord(const SimState& state);
+// The record's text for state and the files its save wrote; empty if saved does not hold exactly
+// the saved files in their order, or the state is not finite.
+std::string formatExactStateRecord(const SimState& state, const std::vector<FileToWrite>& saved);

@@ -186,7 +186,7 @@ bool stateIsSavedOnExit(const SimState& state) {
     return state.isLive() && state.surfaceProximity == 0 && state.flags.restorePromptShown == 0;
 }
 
-std::optional<std::string> saveStateOnExit(SimState& state) {
+std::optional<std::string> saveStateOnExit(SimState& state, std::vector<FileToWrite>* saved) {
     if (!state.objects.empty()) state.observer().actingForceKN = Vec3f{};
     if (!state.isLive() || state.surfaceProximity != 0 || state.flags.restorePromptShown != 0)
         return std::nullopt;
@@ -213,5 +213,6 @@ std::optional<std::string> saveStateOnExit(SimState& state) {
     const size_t written = writeFilesAtomically(batch);
     if (written < batch.size()) return batch[written].path;
     if (unwritable) return unwritable;
+    if (saved) *saved = std::move(batch);
     return std::nullopt;
 }

@@ -4,8 +4,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim_state.h"
+#include "text_file.h"
 
 struct StartupError {
     enum class Kind { File, Orbit } kind;
@@ -30,5 +32,6 @@ bool stateIsSavedOnExit(const SimState& state);
 // Acting forces := 0 always; then, only in live mode without the surface-proximity flag and
 // without the restore prompt: last_view.cfg, every object file (own path := data directory +
 // "Objects/" + entry) in configuration order, time.cfg. Returns the path of the first file that
-// could not be written; nothing after it is written.
-std::optional<std::string> saveStateOnExit(SimState& state);
+// could not be written; nothing after it is written. When every file was written and saved is
+// given, it receives them (paths and texts, in that order), so that their digests need no re-read.
+std::optional<std::string> saveStateOnExit(SimState& state, std::vector<FileToWrite>* saved = nullptr);

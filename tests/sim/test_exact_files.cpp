@@ -71,8 +71,9 @@ TEST(ExactStateRecord, ResumesTheSavedStateAndRefusesEveryDamagedCopy) {
     ExactReplayRecorder recorder;
     RecordingHooks hooks(recorder);
     fly(s, 12, recorder, hooks);
-    ASSERT_FALSE(saveStateOnExit(s).has_value());
-    ASSERT_TRUE(writeExactStateRecord(s));
+    std::vector<FileToWrite> savedFiles;
+    ASSERT_FALSE(saveStateOnExit(s, &savedFiles).has_value());
+    ASSERT_TRUE(writeExactStateRecord(s, savedFiles));
     const uint64_t saved = digestSimState(s);
     const std::string record = testdata::readText(dir / kExactStateRecordName);
 
