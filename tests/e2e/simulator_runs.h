@@ -18,6 +18,15 @@ inline testrun::RunResult runCorvane(const std::string& dataDir, std::vector<std
     return testrun::run(kCorvane, options, dataDir);
 }
 
+// A hidden window of size ("WxH") that runs frames frames of 0.02 s each with the scripted input
+// in scriptPath: the run that the snapshot tests look at.
+inline testrun::RunResult runScriptedHeadless(const std::string& dataDir, const std::string& scriptPath,
+                                              const std::string& size, int frames, const std::string& mode = "1") {
+    return runCorvane(dataDir, {"--headless", "--windowed", "--size", size, "--fixed-dt", "0.02", "--frames",
+                                std::to_string(frames), "--input", scriptPath},
+                      mode);
+}
+
 // A copy of the shipped data directory in dir.
 inline void copyShippedData(const std::string& dir) {
     std::filesystem::copy(CELESTRIX_DATA_SOURCE, dir,

@@ -38,8 +38,7 @@ TEST(HeadlessRun, SnapshotsShowTheHeadsUpTextAndCrosshair) {
     // Snapshot at frame 2; crosshair on at 3; a second snapshot at 5.
     testdata::writeText(dir / "script.txt",
                         "2 key F7 down\n3 key F7 up\n3 key F3 down\n3 key F3 up\n5 key F7 down\n6 key F7 up\n");
-    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--headless", "--windowed", "--size", "800x600", "--fixed-dt",
-                                                         "0.02", "--frames", "8", "--input", dir / "script.txt"});
+    testrun::RunResult r = e2e::runScriptedHeadless(dir.path(), dir / "script.txt", "800x600", 8);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string shots = dir / "Screenshots/My Screenshots/";
     ASSERT_EQ(testdata::listFiles(shots),
@@ -105,9 +104,7 @@ TEST(HeadlessRun, HelpPageAndHeadsUpTextFitA720RowWindow) {
     testdata::writeText(dir / "script.txt",
                         "2 key F7 down\n3 key F7 up\n3 key F2 down\n3 key F2 up\n3 key F1 down\n3 key F1 up\n"
                         "40 key F7 down\n41 key F7 up\n");
-    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--headless", "--windowed", "--size", "1280x720",
-                                                         "--fixed-dt", "0.02", "--frames", "42", "--input",
-                                                         dir / "script.txt"});
+    testrun::RunResult r = e2e::runScriptedHeadless(dir.path(), dir / "script.txt", "1280x720", 42);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::vector<Image> shots = snapshotsOf(dir.path());
     ASSERT_EQ(shots.size(), 2u);
@@ -146,9 +143,7 @@ TEST(HeadlessRun, ReplayStoresOneSnapshotPerF7AndItsControlsSwitchTheCrosshair) 
     ASSERT_FALSE(crosshair.empty());
     testdata::writeText(dir / "replay.txt", "2 key F7 down\n3 key F7 up\n4 click " + crosshair +
                                                 "\n6 key F7 down\n7 key F7 up\n");
-    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--headless", "--windowed", "--size", "800x600", "--fixed-dt",
-                                                         "0.02", "--frames", "10", "--input", dir / "replay.txt"},
-                                           "0");
+    testrun::RunResult r = e2e::runScriptedHeadless(dir.path(), dir / "replay.txt", "800x600", 10, "0");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::vector<Image> shots = snapshotsOf(dir.path());
     ASSERT_EQ(shots.size(), 2u);  // one per press

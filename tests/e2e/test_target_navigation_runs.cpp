@@ -40,6 +40,14 @@ int tabsTo(const std::string& dataDir, const std::string& name) {
     return -1;
 }
 
+// Script lines of count Tab presses, one a frame from firstFrame on.
+std::string tabPresses(int firstFrame, int count) {
+    std::string lines;
+    for (int frame = firstFrame; frame < firstFrame + count; ++frame)
+        lines += std::to_string(frame) + " key Tab down\n" + std::to_string(frame) + " key Tab up\n";
+    return lines;
+}
+
 // The observer's and body's positions in the trace's last frame.
 double lastDistance(const std::string& tracePath, int body, int observer) {
     std::vector<std::string> rows = traceRows(tracePath);
@@ -73,9 +81,7 @@ TEST(TargetNavigationRuns, FlightWithTurnsAndJumpsToTargetsReplaysBitForBit) {
     // yawing, Z, jump.
     const int moonTabs = tabsTo(dir.path(), "Moon");
     ASSERT_GT(moonTabs, 0);
-    std::string script = "0 key F5 down\n0 key F5 up\n";
-    for (int i = 0; i < moonTabs; ++i)
-        script += std::to_string(2 + i) + " key Tab down\n" + std::to_string(2 + i) + " key Tab up\n";
+    std::string script = "0 key F5 down\n0 key F5 up\n" + tabPresses(2, moonTabs);
     script +=
         "10 key S down\n20 key Y down\n20 key Y up\n21 key S up\n30 key Z down\n30 key Z up\n"
         "31 key Z down\n31 key Z up\n40 key Q down\n41 key Q up\n50 key LShift down\n50 key Tab down\n"
@@ -109,11 +115,7 @@ TEST(TargetNavigationRuns, AClickOnTheMarkerChoosesItsBodyInARunWithoutWindow) {
     ASSERT_GT(jupiterTabs, 0);
     // Tab to Jupiter, face it, Tab once more; a click on the centre of the 1280 x 720 screen
     // (Jupiter's marker) chooses Jupiter again, and Z, Q end one Jupiter radius above it.
-    std::string script;
-    for (int i = 0; i <= jupiterTabs; ++i) {
-        const int frame = i == jupiterTabs ? 12 : 1 + i;
-        script += std::to_string(frame) + " key Tab down\n" + std::to_string(frame) + " key Tab up\n";
-    }
+    std::string script = tabPresses(1, jupiterTabs) + tabPresses(12, 1);
     script += "10 key Y down\n10 key Y up\n14 click 641 359\n16 key Z down\n16 key Z up\n18 key Q down\n"
               "19 key Q up\n";
     testdata::writeText(dir / "script.txt", script);
@@ -139,15 +141,11 @@ TEST(TargetNavigationRuns, JupiterMarkerAtTheCentreAndF11HidesEveryMarker) {
     ASSERT_GT(jupiterTabs, 0);
     // Heads-up text (and with it the target panel) and controls off; Tab to Jupiter, turn; a
     // snapshot with markers, F11, a snapshot after the first one's flash.
-    std::string script = "0 key F2 down\n0 key F2 up\n0 key F6 down\n0 key F6 up\n";
-    for (int i = 0; i < jupiterTabs; ++i)
-        script += std::to_string(1 + i) + " key Tab down\n" + std::to_string(1 + i) + " key Tab up\n";
+    std::string script = "0 key F2 down\n0 key F2 up\n0 key F6 down\n0 key F6 up\n" + tabPresses(1, jupiterTabs);
     script += "15 key Y down\n15 key Y up\n20 key F7 down\n21 key F7 up\n22 key F11 down\n22 key F11 up\n"
               "50 key F7 down\n51 key F7 up\n";
     testdata::writeText(dir / "script.txt", script);
-    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--headless", "--windowed", "--size", "1280x720",
-                                                         "--fixed-dt", "0.02", "--frames", "55", "--input",
-                                                         dir / "script.txt"});
+    testrun::RunResult r = e2e::runScriptedHeadless(dir.path(), dir / "script.txt", "1280x720", 55);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string shots = dir / "Screenshots/My Screenshots/";
     Image with, without;
