@@ -12,9 +12,12 @@
 #include "bmp_file.h"
 #include "body_markers.h"
 #include "simulator_runs.h"
+#include "target_tabs.h"
 #include "startup.h"
 #include "target_navigation.h"
 
+using e2e::tabPresses;
+using e2e::tabsTo;
 using testdata::TempDataDir;
 
 namespace {
@@ -24,28 +27,6 @@ std::vector<std::string> traceRows(const std::string& path) {
     std::vector<std::string> rows;
     for (std::string line; std::getline(in, line);) rows.push_back(line);
     return rows;
-}
-
-// Tab presses from the start that make body the target.
-int tabsTo(const std::string& dataDir, const std::string& name) {
-    SimState s;
-    s.runMode = 1;
-    s.dataDirectory = dataDir;
-    if (loadStartupState(s)) return -1;
-    fillSceneState(s);
-    for (int tabs = 1; tabs < static_cast<int>(s.objects.size()); ++tabs) {
-        cycleTarget(s, +1);
-        if (s.configEntries[static_cast<size_t>(s.nav.target)] == name + ".cfg") return tabs;
-    }
-    return -1;
-}
-
-// Script lines of count Tab presses, one a frame from firstFrame on.
-std::string tabPresses(int firstFrame, int count) {
-    std::string lines;
-    for (int frame = firstFrame; frame < firstFrame + count; ++frame)
-        lines += std::to_string(frame) + " key Tab down\n" + std::to_string(frame) + " key Tab up\n";
-    return lines;
 }
 
 // The observer's and body's positions in the trace's last frame.
