@@ -16,7 +16,22 @@ namespace {
 constexpr int kCommaKey = 0x33;
 constexpr int kPeriodKey = 0x34;
 // Pointing within this angle (rad) and turning slower than two frames' torque: ready to fire.
-constexpr double kPointedRad = 2e-3;
+// A burn of 3 km/s pointed 1e-5 rad off pushes 3 cm/s sideways.
+constexpr double kPointedRad = 1e-5;
+// Within this angle the torque level comes down (Down arrow) to this fine level for the last part
+// of the turn: the rate steps of one frame shrink with it.
+constexpr double kFineTurnRad = 0.02;
+
+// Fine turns want a low torque level, but not below one that changes the rate by this much a
+// frame: the attitude's single-precision rotation loses smaller rates.
+constexpr double kSmallestRateStepRad = 2e-6;
+
+// Whether one more Down press (levels move by the angular acceleration factor times the frame
+// time) keeps the torque level above zero and above the smallest useful rate step.
+bool torqueCanComeDown(const SimObject& ship, float frameS) {
+    const double lowered = static_cast<double>(ship.torqueLevel) - ship.angularAccelFactor * frameS;
+    return lowered > 0.25 * ship.angularAccelFactor * frameS && lowered * frameS >= kSmallestRateStepRad;
+}
 // Below this torque level the autopilot raises it (Up arrow) before it turns.
 constexpr float kTurnTorqueLevel = 0.002f;
 
@@ -41,10 +56,14 @@ double pointingErrorRad(const SimState& state, Vec3d direction) {
 }
 
 // Presses the attitude keys that bring the forward axis onto direction and stop the roll.
-void steerKeys(SimState& state, Vec3d direction, float frameS) {
-    const Vec3d right = normalized(orientationRow(state.orientation, 0));
-    const Vec3d up = normalized(orientationRow(state.orientation, 1));
+void steerKeys(SimState& state, Vec3d direction, float frameS, bool fine) {
+    // The single-precision orientation drifts from square over many frames: the axes are made
+    // square to the forward axis again, so that no error hides in the skew.
     const Vec3d forward = normalized(orientationRow(state.orientation, 2));
+    Vec3d right = orientationRow(state.orientation, 0);
+    right = normalized(right - forward * dot(right, forward));
+    Vec3d up = orientationRow(state.orientation, 1);
+    up = normalized(up - forward * dot(up, forward) - right * dot(up, right));
     const double dr = dot(direction, right), du = dot(direction, up), df = dot(direction, forward);
     const double accel = static_cast<double>(state.observer().torqueLevel) * frameS;
     KeyState& keys = state.keyState;
@@ -57,7 +76,7 @@ void steerKeys(SimState& state, Vec3d direction, float frameS) {
     if (int k = axisKey(-std::atan2(du, df), rates.x, accel, KeyCode::W, KeyCode::E)) press(keys, k);
     if (int k = axisKey(std::atan2(dr, df), rates.y, accel, KeyCode::S, KeyCode::D)) press(keys, k);
     if (int k = axisKey(0, rates.z, accel, KeyCode::X, KeyCode::C)) press(keys, k);
-    if (state.observer().torqueLevel < kTurnTorqueLevel) press(keys, KeyCode::Up);
+    if (!fine && state.observer().torqueLevel < kTurnTorqueLevel) press(keys, KeyCode::Up);
 }
 
 bool turningSlowly(const SimState& state, float frameS) {
@@ -145,7 +164,7 @@ double turnLeadS(const SimObject& ship, double frameS) {
     // acceleration of torque / h; twice for braking margins, and time to settle.
     const double torque = std::max<double>(ship.torqueLevel, kTurnTorqueLevel);
     const double h = std::max(frameS, 1e-3);
-    return 2 * 2 * std::sqrt(std::numbers::pi / (torque / h)) + 10;
+    return 2 * 2 * std::sqrt(std::numbers::pi / (torque / h)) + 20;
 }
 
 Vec3d nodeWorldDeltaV(const BurnNode& node, const std::vector<SimObject>& objects, double missionTimeS) {
@@ -157,14 +176,14 @@ Vec3d nodeWorldDeltaV(const BurnNode& node, const std::vector<SimObject>& object
     return nodeDeltaV(node, at, gm);
 }
 
-void engageAutopilot(Autopilot& p, const FlightPlan& plan, const SimState& state) {
+void engageAutopilot(Autopilot& p, const FlightPlan& plan, const SimState& state, double nowS) {
     const BurnNode* node = plan.next();
     if (!node) {
         p.status = "Autopilot: no node to fly";
         return;
     }
     const SimObject& ship = state.observer();
-    const Vec3d dv = nodeWorldDeltaV(*node, state.objects, state.missionTimeS);
+    const Vec3d dv = nodeWorldDeltaV(*node, state.objects, nowS);
     const BurnCost cost = burnCost(ship, length(dv), state.energyKJ);
     if (cost.noThrust) {
         p.status = "Autopilot: no forward thrust (raise it with U)";
@@ -179,24 +198,25 @@ void engageAutopilot(Autopilot& p, const FlightPlan& plan, const SimState& state
     if (node->kind == NodeKind::Circularise && node->primary >= 0 &&
         static_cast<size_t>(node->primary) + 1 < state.objects.size()) {
         const size_t body = static_cast<size_t>(node->primary), shipIndex = state.objects.size() - 1;
-        const double now = state.missionTimeS;
+        const double now = nowS;
         p.node.timeS = now + nearestApsisS(relativeState(state.objects, shipIndex, body),
                                            pairGm(state.objects, body, shipIndex), node->timeS - now);
     }
     p.phase = AutopilotPhase::Waiting;
     p.targetDeltaVKmPerS = length(dv);
     p.levelBeforeKN = ship.nominalForceKN.x;
+    p.torqueBefore = ship.torqueLevel;
     p.warpLevelWanted = state.warp.level;
     p.status = "Autopilot: waiting for the burn";
 }
 
-void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float elapsedS) {
+void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float elapsedS, double nowS) {
     if (!p.active() || !state.isLive()) return;
     if (flyingControlActive(state)) {
         stop(p, "Autopilot off: the pilot took control");
         return;
     }
-    const double now = state.missionTimeS;
+    const double now = nowS;
     const SimObject& ship = state.observer();
     KeyState& keys = state.keyState;
     if (p.phase == AutopilotPhase::Waiting) {
@@ -204,6 +224,9 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
         // The warp comes down one step every other frame, early enough that no warped frame
         // passes the start of the turn; far from it, it goes back up to the pilot's.
         const int32_t level = state.warp.level;
+        // The pilot's own period press asks for one step more, even where the warp drops again.
+        const int32_t top = static_cast<int32_t>(kWarpFactors.size()) - 1;
+        if (keys.isDown(kPeriodKey) && !state.warp.periodWasDown) p.warpLevelWanted = std::min(level + 1, top);
         if (level > p.warpLevelWanted) p.warpLevelWanted = level;
         const double untilTurn = turnAt - now;
         const bool lower = level > 0 && untilTurn < 4.0 * elapsedS * state.warp.factor();
@@ -220,10 +243,17 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
         p.status = "Autopilot: turning to the burn";
     }
     if (p.phase == AutopilotPhase::Turning) {
-        steerKeys(state, p.directionWorld, elapsedS);
         const double left = pointingErrorRad(state, p.directionWorld);
+        // Near the direction and still: the torque comes down before the last fine turn.
+        if (left < kFineTurnRad && turningSlowly(state, elapsedS)) p.fine = true;
+        if (p.fine && torqueCanComeDown(ship, elapsedS)) {
+            press(keys, KeyCode::Down);
+        } else {
+            steerKeys(state, p.directionWorld, elapsedS, p.fine);
+        }
         if (left < 0.05) press(keys, KeyCode::Space);
-        if (now >= burnStartS(p, ship) && left < kPointedRad && turningSlowly(state, elapsedS)) {
+        if (now >= burnStartS(p, ship) && left < kPointedRad && turningSlowly(state, elapsedS) && p.fine &&
+            !torqueCanComeDown(ship, elapsedS)) {
             p.phase = AutopilotPhase::Burning;
             p.status = "Autopilot: burning";
         } else {
@@ -235,23 +265,24 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
             stop(p, "Autopilot: the energy store is empty");
             return;
         }
-        steerKeys(state, p.directionWorld, elapsedS);
+        steerKeys(state, p.directionWorld, elapsedS, true);
         press(keys, KeyCode::Space);
         burnKeys(p, state, elapsedS);
         if (p.phase == AutopilotPhase::Burning) return;
     }
     if (p.phase == AutopilotPhase::Restoring) {
-        if (ship.nominalForceKN.x < p.levelBeforeKN && ship.nominalForceKN.x < kMaxNominalForceKN) {
-            press(keys, KeyCode::U);
-            return;
-        }
+        const bool thrustBack = !(ship.nominalForceKN.x < p.levelBeforeKN && ship.nominalForceKN.x < kMaxNominalForceKN);
+        const bool torqueBack = !(ship.torqueLevel < p.torqueBefore && ship.torqueLevel < kMaxTorqueLevel);
+        if (!thrustBack) press(keys, KeyCode::U);
+        if (!torqueBack) press(keys, KeyCode::Up);
+        if (!thrustBack || !torqueBack) return;
         if (!plan.nodes.empty()) plan.popFront();
         p.phase = AutopilotPhase::Off;
         // On to the next node, at the pilot's warp.
         if (plan.next()) {
             const std::string done = p.status;
             const int32_t warp = p.warpLevelWanted;
-            engageAutopilot(p, plan, state);
+            engageAutopilot(p, plan, state, now);
             p.warpLevelWanted = warp;
             if (p.active()) p.status = done + "; next burn waiting";
         }

@@ -21,6 +21,8 @@ struct Autopilot {
     double targetDeltaVKmPerS = 0;
     double deliveredKmPerS = 0;     // forward thrust times frame time over mass, summed
     float levelBeforeKN = 0;        // the forward thrust level to raise back after the burn
+    float torqueBefore = 0;         // the torque level likewise (lowered for the fine turn)
+    bool fine = false;              // the last part of the turn, at a low torque level
     bool warpKeyDownLastFrame = false;  // comma or period: pressed on every other frame
     int32_t warpLevelWanted = 0;    // the pilot's warp, taken back up between burns
     std::string status;             // the line the node panel shows (why it stopped, what it did)
@@ -30,11 +32,13 @@ struct Autopilot {
 
 // Starts flying the plan's next node; refuses (status says why) without a node, without forward
 // thrust, or when the energy store cannot deliver the burn.
-void engageAutopilot(Autopilot& pilot, const FlightPlan& plan, const SimState& state);
+void engageAutopilot(Autopilot& pilot, const FlightPlan& plan, const SimState& state, double nowS);
 
 // Live mode, after the keyboard read and before the frame step: the pilot's keys end it; otherwise
-// its keys are added to state.keyState for this frame. elapsedS is the frame time at warp 1.
-void autopilotBeforeFrame(Autopilot& pilot, FlightPlan& plan, SimState& state, float elapsedS);
+// its keys are added to state.keyState for this frame. elapsedS is the frame time at warp 1, nowS
+// the planner's clock (the mission time in double precision: a float mission time stops
+// advancing under short frames after a few days).
+void autopilotBeforeFrame(Autopilot& pilot, FlightPlan& plan, SimState& state, float elapsedS, double nowS);
 // After the frame step: the change of velocity the frame's forward thrust delivered.
 void autopilotAfterFrame(Autopilot& pilot, const SimState& state, float frameS);
 

@@ -45,7 +45,7 @@ void FlightPlanner::apply(SimState& state, PlanAction action, bool fine, int dig
     switch (action) {
         case PlanAction::NewNode: {
             const double after = plan_.selected >= 0 ? plan_.nodes[static_cast<size_t>(plan_.selected)].timeS
-                                                     : static_cast<double>(state.missionTimeS);
+                                                     : clockS(state);
             plan_.insertNode(after + kNewNodeDelayS, primaryBody(state.objects, ship));
             break;
         }
@@ -79,7 +79,7 @@ void FlightPlanner::apply(SimState& state, PlanAction action, bool fine, int dig
                 pilot_.phase = AutopilotPhase::Off;
                 pilot_.status = "Autopilot off";
             } else {
-                engageAutopilot(pilot_, plan_, state);
+                engageAutopilot(pilot_, plan_, state, clockS(state));
             }
             break;
     }
@@ -93,7 +93,7 @@ void FlightPlanner::requestTransfer(SimState& state) {
     // A typed altitude, or a target that is the body the ship orbits: a change of orbit there.
     if (plan_.chosenAltitudeKm >= 0 || target < 0 || target == primary) {
         const double altitude = altitudeGoalKm(state, primary);
-        PlanResult r = planOrbitChange(state.objects, primary, state.missionTimeS, lead, altitude);
+        PlanResult r = planOrbitChange(state.objects, primary, clockS(state), lead, altitude);
         plan_.chosenAltitudeKm = -1;
         plan_.summary = r.summary;
         if (r.found) {
@@ -106,7 +106,7 @@ void FlightPlanner::requestTransfer(SimState& state) {
     TransferRequest request;
     request.objects = state.objects;
     request.integrator = state.integrator;
-    request.nowS = state.missionTimeS;
+    request.nowS = clockS(state);
     request.target = target;
     request.altitudeKm = altitudeGoalKm(state, target);
     request.leadS = lead;
@@ -137,16 +137,20 @@ void FlightPlanner::takeTransfer(std::optional<TransferResult> result) {
 
 void FlightPlanner::beforeFrame(SimState& state, float elapsedS) {
     const size_t nodesBefore = plan_.nodes.size();
-    autopilotBeforeFrame(pilot_, plan_, state, elapsedS);
+    autopilotBeforeFrame(pilot_, plan_, state, elapsedS, clockS(state));
     if (plan_.nodes.size() != nodesBefore) previewWanted_ = true;
 }
 
 void FlightPlanner::afterFrame(SimState& state, float frameS, bool withPreview) {
     autopilotAfterFrame(pilot_, state, frameS);
+    // The frame's time as the step took it (the warped time, as resolveWarpedFrameTime gives it).
+    if (!clockSet_) clockS_ = state.missionTimeS, clockSet_ = true;
+    else if (state.isLive())
+        clockS_ += state.warp.frameWarped ? static_cast<float>(static_cast<double>(frameS) * state.warp.factor()) : frameS;
     if (searching_) takeTransfer(transferWorker_.take());
     if (!withPreview) return;
     if (std::optional<PlannedPath> done = previewWorker_.take()) preview_ = std::move(*done);
-    const double now = state.missionTimeS;
+    const double now = clockS(state);
     if (plan_.nodes.empty()) {
         preview_ = PlannedPath{};
         return;
@@ -159,6 +163,7 @@ void FlightPlanner::afterFrame(SimState& state, float frameS, bool withPreview) 
     previewWanted_ = false;
     previewAskedAtS_ = now;
     PlannedPathRequest request = plannedPathRequest(state, plan_.nodes, horizon, state.nav.target);
+    request.nowS = now;
     previewWorker_.submit([request = std::move(request)](const std::atomic<bool>& cancel) mutable {
         request.cancel = &cancel;
         return predictPlannedPath(std::move(request));

@@ -37,6 +37,8 @@ public:
     const Autopilot& autopilot() const { return pilot_; }
     const PlannedPath& preview() const { return preview_; }
     bool searching() const { return searching_; }
+    // Mission time in double precision, carried from the first frame on.
+    double clockS(const SimState& state) const { return clockSet_ ? clockS_ : state.missionTimeS; }
     // Blocks until the path with the burns is done (tests and snapshots of scripted runs).
     void finishPreview();
 
@@ -52,6 +54,8 @@ private:
     bool searching_ = false;
     bool previewWanted_ = true;
     double previewAskedAtS_ = -1;
+    double clockS_ = 0;
+    bool clockSet_ = false;
     PlanWorker<TransferResult> transferWorker_;
     PlanWorker<PlannedPath> previewWorker_;
 };

@@ -16,6 +16,8 @@ constexpr int kFlightTimeSteps = 32;
 constexpr int kMaxCorrections = 8;
 // Corrections stop when the closest approach is within this part of the wanted altitude.
 constexpr double kAltitudeTolerance = 0.005;
+// How far back along the incoming conic the aim point is read (well outside the target's pull).
+constexpr double kAimBackS = 86400.0;
 
 struct Candidate {
     bool found = false;
@@ -121,44 +123,55 @@ TransferResult planTransfer(TransferRequest request) {
         return out;
     }
     out.conicClosestAltitudeKm = path.closestAltitudeKm;
-    // Newton steps on the two components of the burn square to its direction: the approach's
-    // position about the target (square to the relative velocity) is driven onto the wanted
-    // radius along its present direction.
+    // Newton steps on the two components of the burn square to its direction: the approach's aim
+    // point (the impact parameter on the incoming conic about the target, nearly linear in the
+    // burn) is driven onto the one whose periapsis lies at the wanted radius, along its present
+    // direction.
     const Vec3d along = normalized(departure.deltaVKmPerS);
     Vec3d side1 = normalized(cross(along, Vec3d{0, 0, 1}));
     if (length(side1) < 0.5) side1 = normalized(cross(along, Vec3d{0, 1, 0}));
     const Vec3d side2 = cross(along, side1);
-    auto missOf = [&](const PlannedPath& p, Vec3d axis1, Vec3d axis2, Vec3d goal) {
-        const Vec3d d = p.closestState.positionKm - goal;
-        return Vec3d{dot(d, axis1), dot(d, axis2), 0};
+    auto aimOf = [&](const PlannedPath& p) {
+        // The impact parameter: the conic's angular momentum over the speed at infinity, in the
+        // direction of the position square to the motion far back along the conic.
+        const RelativeState& c = p.closestState;
+        const double vInf2 = dot(c.velocityKmPerS, c.velocityKmPerS) - 2 * gmTarget / length(c.positionKm);
+        const double b = length(cross(c.positionKm, c.velocityKmPerS)) / std::sqrt(std::max(vInf2, 1e-6));
+        const RelativeState far = propagateKepler(c, gmTarget, -kAimBackS);
+        const Vec3d v = normalized(far.velocityKmPerS);
+        return normalized(far.positionKm - v * dot(far.positionKm, v)) * b;
     };
     for (int k = 0; k < kMaxCorrections; ++k) {
-        const Vec3d rc = path.closestState.positionKm;
-        const double altitude = path.closestAltitudeKm;
-        if (std::abs(altitude - request.altitudeKm) < kAltitudeTolerance * request.altitudeKm) break;
-        const Vec3d vRel = normalized(path.closestState.velocityKmPerS);
-        Vec3d dir = normalized(rc - vRel * dot(rc, vRel));
-        if (length(dir) < 0.5) dir = normalized(cross(vRel, Vec3d{0, 1, 0}));
-        const Vec3d axis1 = dir, axis2 = normalized(cross(vRel, dir));
-        const Vec3d goal = dir * goalRadius;
-        const Vec3d miss = missOf(path, axis1, axis2, goal);
-        // Finite differences: a step small against the burn, large against rounding.
-        const double h = 1e-5 + 1e-5 * length(departure.deltaVKmPerS);
+        if (std::abs(path.closestAltitudeKm - request.altitudeKm) < kAltitudeTolerance * request.altitudeKm) break;
+        const Vec3d aim = aimOf(path);
+        const RelativeState& c = path.closestState;
+        const double vInf2 = std::max(1e-6, dot(c.velocityKmPerS, c.velocityKmPerS) - 2 * gmTarget / length(c.positionKm));
+        const double wantedB = goalRadius * std::sqrt(1 + 2 * gmTarget / (goalRadius * vInf2));
+        Vec3d dir = normalized(aim);
+        if (length(dir) < 0.5) dir = side1;
+        const Vec3d axis2 = normalized(cross(normalized(c.velocityKmPerS), dir));
+        const Vec3d goal = dir * wantedB;
+        auto missOf = [&](const PlannedPath& p) {
+            const Vec3d d = aimOf(p) - goal;
+            return std::pair<double, double>{dot(d, dir), dot(d, axis2)};
+        };
+        const auto miss = missOf(path);
+        const double h = 1e-4;
         const PlannedPath p1 = approach(departure.deltaVKmPerS + side1 * h);
         const PlannedPath p2 = approach(departure.deltaVKmPerS + side2 * h);
         if (!p1.path.valid || !p2.path.valid) {
             plan.summary = "No plan: cancelled";
             return out;
         }
-        const Vec3d m1 = missOf(p1, axis1, axis2, goal), m2 = missOf(p2, axis1, axis2, goal);
-        const double j11 = (m1.x - miss.x) / h, j21 = (m1.y - miss.y) / h;
-        const double j12 = (m2.x - miss.x) / h, j22 = (m2.y - miss.y) / h;
+        const auto m1 = missOf(p1), m2 = missOf(p2);
+        const double j11 = (m1.first - miss.first) / h, j21 = (m1.second - miss.second) / h;
+        const double j12 = (m2.first - miss.first) / h, j22 = (m2.second - miss.second) / h;
         const double det = j11 * j22 - j12 * j21;
         if (!(std::abs(det) > 0)) break;
-        double a = -(j22 * miss.x - j12 * miss.y) / det;
-        double b = -(-j21 * miss.x + j11 * miss.y) / det;
-        // Steps kept within a tenth of the burn: far from the answer the linear model misleads.
-        const double limit = 0.1 * length(departure.deltaVKmPerS);
+        double a = -(j22 * miss.first - j12 * miss.second) / det;
+        double b = -(-j21 * miss.first + j11 * miss.second) / det;
+        // Steps kept small against the burn: far from the answer the linear model misleads.
+        const double limit = 0.05 * length(departure.deltaVKmPerS);
         const double size = std::hypot(a, b);
         if (size > limit) a *= limit / size, b *= limit / size;
         departure.deltaVKmPerS += side1 * a + side2 * b;

@@ -37,7 +37,7 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
     const FlightPlan& plan = planner.plan();
     const Autopilot& pilot = planner.autopilot();
     std::string text;
-    const double now = state.missionTimeS;
+    const double now = planner.clockS(state);
     const SimObject& ship = state.observer();
     for (size_t i = 0; i < plan.nodes.size() && i < kNodesListed; ++i) {
         const BurnNode& node = plan.nodes[i];
