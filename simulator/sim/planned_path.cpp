@@ -96,8 +96,8 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
         path.target.push_back(point(integrator, target));
         if (path.targetReferenceIndex >= 0)
             path.targetReference.push_back(point(integrator, static_cast<size_t>(path.targetReferenceIndex)));
-        // Only after the last burn: the approach the plan aims for.
-        if (nextNode < request.nodes.size() && !request.nodes.empty()) return;
+        // Only after the first burn: the approach the plan aims for.
+        if (nextNode == 0 && !request.nodes.empty()) return;
         const RelativeState rel{position(integrator, ship) - position(integrator, target),
                                 velocity(integrator, ship) - velocity(integrator, target)};
         const double d = length(rel.positionKm);
