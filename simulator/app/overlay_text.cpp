@@ -10,13 +10,6 @@ const std::string kF4 = "F4                   Suspend / Restart program executio
 const std::string kF6 = "F6                   Toggle graphical user interface\n\n";
 const std::string kF7 = "F7                   Store a snapshot of the screen to disk\n\n";
 
-const std::string kFlightPlanKeys =
-    "Insert / Delete      Flight plan: New burn node / delete the node\n"
-    "Page Up / Page Down  Flight plan: Move the node later / earlier\n"
-    "Keypad 8/2 4/6 7/9   Flight plan: Prograde, normal, radial +/- (Shift: finer)\n"
-    "Home / End           Flight plan: Transfer to the target / fly the next node\n"
-    "0-9, Enter           Flight plan: Type an altitude (km) for an orbit change\n";
-
 std::string livePage() {
     const std::string line = underscores(74);
     return "KEYBOARD             FUNCTION\n" + line +
@@ -36,7 +29,7 @@ std::string livePage() {
            "W / E                Orientation: Pitch down / up\n\n"
            "S / D                Orientation: Yaw right / left\n\n"
            "X / C                Orientation: Roll counter clockwise / clockwise\n" +
-           line + kFlightPlanKeys + line + kF1 + "F2                   Toggle navigational information (heads-up display)\n\n" +
+           line + kF1 + "F2                   Toggle navigational information (heads-up display)\n\n" +
            "F3                   Toggle crosshair\n\n" + kF4 + "F5                   Toggle VCR recording\n\n" + kF6 +
            kF7 + "F8                   Panic button: Stop all rotation immediately\n\n" +
            "F9                   Toggle destination icon\n\n" + "F12                  Restore default configuration\n\n" +
