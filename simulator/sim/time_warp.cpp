@@ -64,6 +64,11 @@ const char* warpDropMessage(WarpDrop drop) {
 }
 
 float resolveWarpedFrameTime(SimState& state, float elapsedS) {
+    const double n = std::fmax(1.0, static_cast<double>(state.objects.size()));
+    return resolveWarpedFrameTime(state, elapsedS, std::fmax(1.0, std::floor(kSubstepPairBudget / (n * n))));
+}
+
+float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps) {
     TimeWarp& w = state.warp;
     if (w.messageLeftS > 0) w.messageLeftS -= elapsedS;
     const bool period = state.keyState.isDown(kWarpPeriodKey);
@@ -84,9 +89,7 @@ float resolveWarpedFrameTime(SimState& state, float elapsedS) {
     if (flyingControlActive(state)) return drop(WarpDrop::FlyingControl);
     const float h = static_cast<float>(static_cast<double>(elapsedS) * w.factor());
     if (surfaceWithinReach(state, h)) return drop(WarpDrop::Surface);
-    const double n = static_cast<double>(state.objects.size());
-    const double allowed = std::fmax(1.0, std::floor(kSubstepPairBudget / (n * n)));
-    if (substepCount(state.objects, h) > allowed) return drop(WarpDrop::CannotKeepUp);
+    if (substepCount(state.objects, h) > allowedSubsteps) return drop(WarpDrop::CannotKeepUp);
     w.frameWarped = true;
     return h;
 }

@@ -38,6 +38,8 @@ struct TimeWarp {
 // or when its substeps would exceed the budget; returns the frame time (elapsed times the factor,
 // exactly elapsed at factor 1) and sets frameWarped.
 float resolveWarpedFrameTime(SimState& state, float elapsedS);
+// The same with the substeps a frame may take given instead of taken from the budget.
+float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps);
 
 // A key or latch that steers, changes a level, jumps, aligns, stops or restores is active. The
 // thruster latches of the on-screen controls are not counted: they keep firing under warp.
