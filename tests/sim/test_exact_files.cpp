@@ -4,6 +4,10 @@
 // result), never half applied.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <set>
+
 #include "exact_replay_file.h"
 #include "exact_replay_recorder.h"
 #include "exact_state_record.h"
@@ -127,4 +131,56 @@ TEST(ExactReplayFile, LoadsForItsRecordingOnlyAndRefusesEveryDamagedCopy) {
                 EXPECT_EQ(got[0].frames[f].stateDigest, sequences[0].frames[f].stateDigest);
         }
     }
+}
+
+TEST(StateDigest, ChangesWhenAnyOneFieldChangesByOneUnitInTheLastPlace) {
+    TempDataDir dir;
+    writeData(dir.path());
+    SimState base = loaded(dir.path());
+    ExactReplayRecorder recorder;
+    RecordingHooks hooks(recorder);
+    fly(base, 3, recorder, hooks);  // turning and burning: rates, angles and forces are not zero
+    const auto up = [](float& v) { v = std::nextafter(v, INFINITY); };
+    std::vector<std::pair<std::string, std::function<void(SimState&)>>> edits = {
+        {"mission time", [&](SimState& s) { up(s.missionTimeS); }},
+        {"running energy", [&](SimState& s) { up(s.energyKJ); }},
+        {"surface proximity", [](SimState& s) { s.surfaceProximity ^= 1; }},
+    };
+    for (int k = 0; k < 3; ++k) {
+        const std::string axis(1, "xyz"[k]);
+        const auto of = [k](Vec3f& v) -> float& { return k == 0 ? v.x : k == 1 ? v.y : v.z; };
+        edits.push_back({"rotation rate " + axis, [=](SimState& s) { up(of(s.rotationRates)); }});
+        edits.push_back({"accumulated angle " + axis, [=](SimState& s) { up(of(s.accumulatedAngles)); }});
+        edits.push_back({"integrator origin " + axis, [=](SimState& s) { up(of(s.integrator.origin)); }});
+    }
+    for (int k = 0; k < 16; ++k)
+        edits.push_back({"orientation " + std::to_string(k), [=](SimState& s) { up(s.orientation.m[k / 4][k % 4]); }});
+    for (size_t k = 0; k < kObjectFloatFieldCount; ++k)
+        edits.push_back({"observer float " + std::to_string(k),
+                         [=](SimState& s) { up(*objectFloatFields(s.observer())[k]); }});
+    for (size_t i = 0; i < base.objects.size(); ++i) {
+        // The observer's spin angle is one of its float items above.
+        if (i + 1 < base.objects.size())
+            edits.push_back({"spin angle of " + std::to_string(i), [=](SimState& s) { up(s.objects[i].spinAngleRad); }});
+        for (int j = 0; j < 6; ++j)
+            edits.push_back({"integrator " + std::to_string(i) + "," + std::to_string(j), [=](SimState& s) {
+                                 const size_t n = s.integrator.count();
+                                 std::vector<double> raw(6 * n);
+                                 for (int c = 0; c < 6; ++c)
+                                     std::copy_n(s.integrator.rawComponent(c), n, raw.begin() + c * n);
+                                 double& v = raw[static_cast<size_t>(j) * n + i];
+                                 v = std::nextafter(v, INFINITY);
+                                 s.integrator.restoreRaw(s.objects, s.integrator.origin, raw);
+                             }});
+    }
+    const uint64_t unchanged = digestSimState(base);
+    EXPECT_EQ(digestSimState(SimState(base)), unchanged);
+    std::set<uint64_t> digests{unchanged};
+    for (const auto& [name, edit] : edits) {
+        SimState s = base;
+        edit(s);
+        EXPECT_NE(digestSimState(s), unchanged) << name;
+        digests.insert(digestSimState(s));
+    }
+    EXPECT_EQ(digests.size(), edits.size() + 1) << "two edits gave one digest";
 }
