@@ -2,13 +2,9 @@
 // back buffer (batches of 50 characters, blanks, centring, depth test, colour, state restore).
 #include <gtest/gtest.h>
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 #include <array>
-#include <ctime>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "bmp_file.h"
@@ -279,42 +275,6 @@ TEST_F(TextFontGl, LaunchScreenPlacesThePictureScaledAndCut) {
     EXPECT_EQ(rgb(197, 95), (C{0, 255, 0}));
     EXPECT_EQ(rgb(199, 95), (C{0xC0, 0xC0, 0xC0}));  // cut at 2 + 196
     screen.release();
-}
-
-// CPU time of the calling thread, so that other processes and llvmpipe's rasteriser threads are
-// not counted.
-double threadCpuS() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
-}
-
-// Run with --gtest_also_run_disabled_tests: CPU time of a text-only frame (40 lines of 60
-// characters, like a full keyboard help page, and 12 lines of 40 like the heads-up display).
-TEST_F(TextFontGl, DISABLED_MeasureTextFrameCost) {
-    std::string line(60, 'x');
-    for (size_t i = 0; i < line.size(); i += 7) line[i] = ' ';
-    const int frames = 200;
-    double submitS = 0;
-    for (int f = 0; f < frames; ++f) {
-        const double t0 = threadCpuS();
-        device_.clear(true, 0xFF000000, true);
-        for (int l = 0; l < 40; ++l) font_.drawText(4, 4.0f + 2.0f * l, 0xFFFFFFFF, line.c_str());
-        submitS += threadCpuS() - t0;
-        glFinish();
-    }
-    std::printf("text frame (40 x 60 chars): %.3f ms CPU\n", 1e3 * submitS / frames);
-    // A heads-up display's worth: 12 lines of 40 characters.
-    submitS = 0;
-    const std::string hud = line.substr(0, 40);
-    for (int f = 0; f < frames; ++f) {
-        const double t0 = threadCpuS();
-        device_.clear(true, 0xFF000000, true);
-        for (int l = 0; l < 12; ++l) font_.drawText(4, 4.0f + 8.0f * l, 0xFFFFFFFF, hud.c_str());
-        submitS += threadCpuS() - t0;
-        glFinish();
-    }
-    std::printf("text frame (12 x 40 chars): %.3f ms CPU\n", 1e3 * submitS / frames);
 }
 
 }  // namespace
