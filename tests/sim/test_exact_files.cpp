@@ -1,7 +1,7 @@
 // The exact state record and the exact replay side file, read back in process: a record resumes
 // the very state that wrote it, a side file loads for its own recording, and every cut or edited
 // copy of either is refused as a whole (or, if an edit happens to keep it valid, gives the same
-// result), never half applied.
+// result), never half applied; the state digest changes with any one value it covers.
 #include <gtest/gtest.h>
 
 #include <cmath>
