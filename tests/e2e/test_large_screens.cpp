@@ -85,20 +85,6 @@ std::pair<Image, Image> hudAndHelp(const std::string& size, std::vector<std::str
     return images;
 }
 
-// "x y" of the centre of a delivered live button on a screen layoutWidth layout pixels wide,
-// in device pixels at the given scale.
-std::string button(const std::string& name, int layoutWidth, int scale) {
-    std::optional<std::vector<GuiComponentSpec>> specs =
-        readGuiSpecFile(std::string(CELESTRIX_DATA_SOURCE) + "guispecs.cfg");
-    if (!specs) throw std::runtime_error("cannot read guispecs.cfg");
-    for (const GuiComponentSpec& spec : *specs)
-        for (size_t j = 0; j < spec.iconFiles.size(); ++j)
-            if (spec.iconFiles[j] == "Media/Icons/gui_" + name + "_off.bmp")
-                return std::to_string(scale * (layoutWidth + static_cast<int>(spec.iconPositions[j].x) + spec.xOffset + 16)) +
-                       " " + std::to_string(scale * (static_cast<int>(spec.iconPositions[j].y) + spec.yOffset + 16));
-    throw std::runtime_error("no button " + name);
-}
-
 }  // namespace
 
 TEST(LargeScreens, At2560TheHeadsUpTableHelpAndButtonsAreTwiceTheSizeAndOnScreen) {
@@ -151,7 +137,7 @@ TEST(LargeScreens, ClicksFindTheScaledButtons) {
                    Case{"2560x1440", "1", 2560, 1}, Case{"1920x1080", "3", 640, 3}}) {
         TempDataDir dir;
         e2e::copyShippedData(dir.path());
-        const std::string pitch = button("pitch_down", c.layoutWidth, c.scale);
+        const std::string pitch = e2e::buttonCentre("pitch_down", c.layoutWidth, c.scale);
         writeText(dir / "script.txt", "0 click " + pitch + "\n5 click " + pitch + "\n");
         std::vector<std::string> options = {"--no-render", "--size", c.size, "--fixed-dt", "0.02",
                                             "--frames", "10", "--input", dir / "script.txt"};
