@@ -560,24 +560,6 @@ void SimulatorApp::pollGameControllers() {
     for (int command : commands) applyCommand(command);
 }
 
-void SimulatorApp::applyScriptPadEvent(const ScriptEvent& e) {
-    if (!pads_) return;
-    switch (e.kind) {
-        case ScriptEventKind::PadPlug: {
-            std::string error;
-            if (!pads_->plugScriptPad(error))
-                std::fprintf(stderr, "corvane: the script's controller could not be plugged in: %s\n", error.c_str());
-            break;
-        }
-        case ScriptEventKind::PadUnplug: pads_->unplugScriptPad(); break;
-        case ScriptEventKind::PadButton:
-            pads_->setScriptPadButton(static_cast<PadButton>(e.padControl), e.padValue != 0);
-            break;
-        case ScriptEventKind::PadAxis: pads_->setScriptPadAxis(static_cast<PadAxis>(e.padControl), e.padValue); break;
-        default: break;
-    }
-}
-
 void SimulatorApp::onControllerInput() {
     // While running, the frame step polls; while paused (suspended), a button may resume.
     if (!active() && !launching()) pollGameControllers();
@@ -604,7 +586,9 @@ void SimulatorApp::applyScriptEventsForNextFrame() {
             continue;
         }
         if (e.kind >= ScriptEventKind::PadPlug) {
-            applyScriptPadEvent(e);
+            std::string error;
+            if (pads_ && !pads_->applyScriptEvent(e, error))
+                std::fprintf(stderr, "corvane: the script's controller could not be plugged in: %s\n", error.c_str());
             padMoved = true;
             continue;
         }

@@ -75,7 +75,6 @@ private:
     // Game controllers: started when a user may hold one (a visible run without a script) or
     // the script plugs one in; polled before every frame step and on their input while paused.
     void startGameControllers();
-    void applyScriptPadEvent(const ScriptEvent& e);
     void pollGameControllers();
     bool controllersAreHeard() const;
     void applyCommand(int commandId);

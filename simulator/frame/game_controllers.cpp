@@ -28,7 +28,10 @@ bool GameControllers::start(bool scriptOnly, bool withEvents, std::string& error
 }
 
 bool GameControllers::plugScriptPad(std::string& error) {
-    if (!started_ || scriptPad_) return false;
+    if (!started_ || scriptPad_) {
+        error = scriptPad_ ? "it is plugged in already" : "game controllers are not started";
+        return false;
+    }
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
     if (index < 0 || !(scriptPad_ = SDL_JoystickOpen(index))) {
@@ -62,6 +65,17 @@ void GameControllers::setScriptPadAxis(PadAxis axis, int value) {
     if (scriptPad_)
         SDL_JoystickSetVirtualAxis(scriptPad_, static_cast<int>(axis),
                                    static_cast<Sint16>(std::clamp(value, -32768, 32767)));
+}
+
+bool GameControllers::applyScriptEvent(const ScriptEvent& e, std::string& error) {
+    switch (e.kind) {
+        case ScriptEventKind::PadPlug: return plugScriptPad(error);
+        case ScriptEventKind::PadUnplug: unplugScriptPad(); break;
+        case ScriptEventKind::PadButton: setScriptPadButton(static_cast<PadButton>(e.padControl), e.padValue != 0); break;
+        case ScriptEventKind::PadAxis: setScriptPadAxis(static_cast<PadAxis>(e.padControl), e.padValue); break;
+        default: break;
+    }
+    return true;
 }
 
 std::vector<int> GameControllers::poll() {

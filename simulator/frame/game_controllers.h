@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controller_map.h"
+#include "script_input.h"
 
 struct _SDL_GameController;
 struct _SDL_Joystick;
@@ -33,6 +34,9 @@ public:
     void unplugScriptPad();
     void setScriptPadButton(PadButton button, bool down);
     void setScriptPadAxis(PadAxis axis, int value);
+    // A script's pad event (plug, unplug, a button, an axis); other events are ignored. False,
+    // with the reason, when the pad cannot be plugged in.
+    bool applyScriptEvent(const ScriptEvent& event, std::string& error);
 
     // Opens pads plugged in since the last poll, closes those pulled out, reads every pad and
     // returns the commands of the buttons pressed since the last poll.
