@@ -585,7 +585,7 @@ void SimulatorApp::applyScriptEventsForNextFrame() {
             onLeftClick(e.x, e.y);
             continue;
         }
-        if (e.kind >= ScriptEventKind::PadPlug) {
+        if (isPadEvent(e.kind)) {
             std::string error;
             if (pads_ && !pads_->applyScriptEvent(e, error))
                 std::fprintf(stderr, "corvane: the script's controller could not be plugged in: %s\n", error.c_str());

@@ -8,6 +8,10 @@
 #include <vector>
 
 enum class ScriptEventKind { KeyDown, KeyUp, Click, PadPlug, PadUnplug, PadButton, PadAxis };
+inline bool isPadEvent(ScriptEventKind kind) {
+    return kind == ScriptEventKind::PadPlug || kind == ScriptEventKind::PadUnplug ||
+           kind == ScriptEventKind::PadButton || kind == ScriptEventKind::PadAxis;
+}
 
 struct ScriptEvent {
     long long frame = 0;  // applies before this advanced frame (counted from 0)
