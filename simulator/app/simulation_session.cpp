@@ -16,6 +16,7 @@ bool SimulationSession::loadScript(const std::string& path, std::string& error) 
     events_ = std::move(parsed.events);
     nextEvent_ = 0;
     scriptLoaded_ = true;
+    scriptUsesPad_ = parsed.usesPad;
     return true;
 }
 

@@ -80,6 +80,38 @@ TEST(GlyphAtlas, LayoutFillsPrintableCharactersAndLeavesDelZero) {
     EXPECT_FLOAT_EQ(small.textScale, 0.5f);
 }
 
+// Glyphs for a device that scales screen space: the larger strike where the face has it, with
+// exactly the cells of the font's own size times the factor; else the font's own glyphs.
+TEST(GlyphAtlas, EnlargedGlyphsKeepTheCellsOfTheFontsOwnSize) {
+    struct Case {
+        unsigned heightPt;
+        int ratio;
+    };
+    for (Case c : {Case{8, 2}, Case{14, 2}, Case{8, 3}}) {
+        GlyphAtlas base, large;
+        ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", c.heightPt, 0, 0, base)) << "no font";
+        ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", c.heightPt, 0, 0, large, c.ratio));
+        ASSERT_TRUE(large.pixelRatio == 1 || large.pixelRatio == c.ratio) << large.pixelRatio;
+        const float baseTex = static_cast<float>(base.textureSize);
+        const float largeTex = static_cast<float>(large.textureSize);
+        for (int ch : {' ', 'A', 'g', '|', '~'}) {
+            const auto& g = base.glyphs[static_cast<size_t>(ch - 32)];
+            const auto& h = large.glyphs[static_cast<size_t>(ch - 32)];
+            const float baseAdvance = (g[2] - g[0]) * baseTex - 2.0f * static_cast<float>(base.spacingPx);
+            const float largeAdvance = (h[2] - h[0]) * largeTex - 2.0f * static_cast<float>(large.spacingPx);
+            EXPECT_FLOAT_EQ(largeAdvance, baseAdvance * static_cast<float>(large.pixelRatio)) << ch;
+            EXPECT_FLOAT_EQ((h[3] - h[1]) * largeTex, (g[3] - g[1]) * baseTex * static_cast<float>(large.pixelRatio))
+                << ch;
+        }
+    }
+    // Terminus has a 24-pixel strike for the heads-up text's 12-pixel cells.
+    GlyphAtlas hud;
+    ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", 8, 0, 0, hud, 2));
+    if (hud.fontFile.find("Terminus") != std::string::npos) {
+        EXPECT_EQ(hud.pixelRatio, 2);
+    }
+}
+
 class TextFontGl : public ::testing::Test {
 protected:
     static constexpr int kW = 640, kH = 120;
@@ -200,6 +232,34 @@ TEST_F(TextFontGl, CentringUsesTheFirstLineAndDepthTestCanHideText) {
     EXPECT_GE(inkBox()[0], 0);
     noDepth.onDeviceLost();
     noDepth.onDeviceDestroyed();
+}
+
+// On a device that draws screen space at twice the size, a font with the matching ratio measures
+// as before and its ink covers twice the box in both directions.
+TEST_F(TextFontGl, ScaledScreenSpaceDrawsTwiceTheSizeWithTheSameMeasure) {
+    const char* text = "MW|g\nM";
+    int w = 0, h = 0;
+    font_.measureText(text, &w, &h);
+    font_.drawText(20, 10, 0xFFFFFFFF, text);
+    const auto one = inkBox();
+    ASSERT_GE(one[0], 0);
+
+    device_.clear(true, 0xFF000000, true);
+    ASSERT_EQ(font_.setPixelRatio(2), 0);
+    int w2 = 0, h2 = 0;
+    font_.measureText(text, &w2, &h2);
+    EXPECT_EQ(w2, w);
+    EXPECT_EQ(h2, h);
+    device_.setScreenScale(2);
+    EXPECT_FLOAT_EQ(device_.screenSpaceWidth(), kW / 2.0f);
+    font_.drawText(20, 10, 0xFFFFFFFF, text);
+    device_.setScreenScale(1);
+    const auto two = inkBox();
+    ASSERT_GE(two[0], 0);
+    EXPECT_NEAR(two[0], 2 * one[0], 2);
+    EXPECT_NEAR(two[1], 2 * one[1], 2);
+    EXPECT_NEAR(two[2] - two[0], 2 * (one[2] - one[0]), 3);
+    EXPECT_NEAR(two[3] - two[1], 2 * (one[3] - one[1]), 3);
 }
 
 TEST_F(TextFontGl, LifecycleRefusesDrawingWithoutRestoredDevice) {
