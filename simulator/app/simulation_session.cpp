@@ -49,6 +49,7 @@ void SimulationSession::fillScriptedKeys(KeyState& keys) const { keys.keys = scr
 
 std::optional<std::string> SimulationSession::advance(float elapsedS, bool keyboardReadOk, FrameStepHooks& hooks) {
     // Live frames run the warped time (exactly elapsedS at warp 1); it is what gets recorded.
+    if (measuresStepCost) state.warp.stepCostS = state.integrator.recentStepCostS();
     const float h = state.isLive() && !state.objects.empty() ? resolveWarpedFrameTime(state, elapsedS) : elapsedS;
     FrameInput in;
     in.elapsedS = h;

@@ -214,7 +214,10 @@ IntegratorPath IntegratorState::activePath() const {
 }
 
 void IntegratorState::setUp(const std::vector<SimObject>& objects) {
-    if (objects.size() != count_) worker_.reset();  // before the arrays it may read move
+    if (objects.size() != count_) {
+        worker_.reset();  // before the arrays it may read move
+        recentStepCostS_ = 0;
+    }
     count_ = objects.size();
     if (count_ == 0) return;
     paddedCount_ = (count_ + kPairBlock - 1) / kPairBlock * kPairBlock;
@@ -347,6 +350,7 @@ void IntegratorState::slope(int wBase, int kBase) {
 
 void IntegratorState::step(double h, const std::vector<SimObject>& objects) {
     if (count_ == 0 || objects.size() != count_) return;
+    const auto started = std::chrono::steady_clock::now();
 
     double* gm = slot(kGm);
     for (size_t k = 0; k + 1 < count_; ++k)
@@ -397,4 +401,6 @@ void IntegratorState::step(double h, const std::vector<SimObject>& objects) {
         for (size_t i = 0; i < n; ++i)
             y[j][i] = y[j][i] + h * sixth * ((k2[i] + k3[i]) * 2 + k1[i] + k4[i]);
     }
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    recentStepCostS_ = recentStepCostS_ > 0 ? 0.8 * recentStepCostS_ + 0.2 * took : took;
 }

@@ -55,6 +55,8 @@ public:
 
     Vec3f origin;  // km, observer position at the last set-up
     size_t count() const { return count_; }
+    // Real time of a step as recently measured (smoothed over a few), 0 before the first.
+    double recentStepCostS() const { return recentStepCostS_; }
 
     // Kernel selection: Auto takes the widest the processor supports. A path the processor lacks
     // falls back to Auto's choice.
@@ -100,5 +102,6 @@ private:
     double observerThrust_[3] = {0, 0, 0};  // km/s^2 added to the observer's acceleration
     IntegratorPath requestedPath_ = IntegratorPath::Auto;
     int requestedThreads_ = 0;
+    double recentStepCostS_ = 0;
     std::unique_ptr<Worker> worker_;
 };
