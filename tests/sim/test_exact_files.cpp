@@ -65,6 +65,31 @@ void fly(SimState& s, int frames, ExactReplayRecorder& recorder, RecordingHooks&
     }
 }
 
+// A flight of the given frames recorded with its side file into dir: the recording file, the side
+// file and the recording's tables.
+struct RecordedFlight {
+    std::string vcr, side;
+    ReplayTables tables;
+};
+
+RecordedFlight recordFlight(const TempDataDir& dir, int frames) {
+    writeData(dir.path());
+    SimState s = loaded(dir.path());
+    ExactReplayRecorder recorder;
+    RecordingHooks hooks(recorder);
+    fly(s, frames, recorder, hooks);
+    hooks.recording.close();
+    recorder.afterRecordingClosed(s);
+    RecordedFlight f;
+    f.vcr = dir / "Recordings/Flight/Flight.vcr";
+    f.side = exactReplayPath(f.vcr);
+    std::vector<std::string> lines;
+    std::string firstDir;
+    EXPECT_TRUE(readRecordingLines(f.vcr, lines));
+    EXPECT_TRUE(parseRecording(lines, dir.path(), f.tables, firstDir));
+    return f;
+}
+
 }  // namespace
 
 TEST(ExactStateRecord, ResumesTheSavedStateAndRefusesEveryDamagedCopy) {
@@ -99,20 +124,9 @@ TEST(ExactStateRecord, ResumesTheSavedStateAndRefusesEveryDamagedCopy) {
 // are not compared instead of reporting frames that diverged.
 TEST(ExactReplayFile, NamesItsIntegratorAndAnotherOneReplaysUnverified) {
     TempDataDir dir;
-    writeData(dir.path());
-    SimState s = loaded(dir.path());
-    ExactReplayRecorder recorder;
-    RecordingHooks hooks(recorder);
-    fly(s, 6, recorder, hooks);
-    hooks.recording.close();
-    recorder.afterRecordingClosed(s);
-    const std::string vcr = dir / "Recordings/Flight/Flight.vcr";
-    const std::string side = exactReplayPath(vcr);
-    std::vector<std::string> lines;
-    ASSERT_TRUE(readRecordingLines(vcr, lines));
-    ReplayTables tables;
-    std::string firstDir;
-    ASSERT_TRUE(parseRecording(lines, dir.path(), tables, firstDir));
+    const RecordedFlight flight = recordFlight(dir, 6);
+    const std::string &vcr = flight.vcr, &side = flight.side;
+    const ReplayTables& tables = flight.tables;
     const std::string text = testdata::readText(side);
 
     // The same file as the integrator's line says, without it, and naming another one.
@@ -167,21 +181,9 @@ TEST(ExactReplayFile, NamesItsIntegratorAndAnotherOneReplaysUnverified) {
 
 TEST(ExactReplayFile, LoadsForItsRecordingOnlyAndRefusesEveryDamagedCopy) {
     TempDataDir dir;
-    writeData(dir.path());
-    SimState s = loaded(dir.path());
-    ExactReplayRecorder recorder;
-    RecordingHooks hooks(recorder);
-    fly(s, 10, recorder, hooks);
-    hooks.recording.close();
-    recorder.afterRecordingClosed(s);
-
-    const std::string vcr = dir / "Recordings/Flight/Flight.vcr";
-    const std::string side = exactReplayPath(vcr);
-    std::vector<std::string> lines;
-    ASSERT_TRUE(readRecordingLines(vcr, lines));
-    ReplayTables tables;
-    std::string firstDir;
-    ASSERT_TRUE(parseRecording(lines, dir.path(), tables, firstDir));
+    const RecordedFlight flight = recordFlight(dir, 10);
+    const std::string &vcr = flight.vcr, &side = flight.side;
+    const ReplayTables& tables = flight.tables;
     std::vector<ExactSequence> sequences;
     std::string reason;
     ASSERT_TRUE(loadExactReplay(side, vcr, tables, 2, sequences, &reason)) << reason;
