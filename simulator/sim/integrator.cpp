@@ -1,5 +1,5 @@
-// RK4 gravity integrator: state set-up, the four-stage step, and the gravity sum kernels
-// (scalar, AVX2, AVX-512) with an optional second thread. Compiled without FMA contraction.
+// RK4 gravity integrator: state set-up, the four-stage step, and the pair-once gravity sum
+// (pair_gravity.h) on one thread or two. Compiled without FMA contraction.
 #include "integrator.h"
 
 #include <algorithm>
@@ -12,11 +12,6 @@
 #include <mutex>
 #include <thread>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 float relativisticFactor(Vec3f v) {
     float speedSquared = v.x * v.x + v.y * v.y + v.z * v.z;
