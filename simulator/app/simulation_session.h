@@ -19,6 +19,9 @@
 class SimulationSession {
 public:
     SimState state;
+    // Live frames size the warp's substep budget by the integrator's measured step time; runs
+    // with a fixed frame time leave it off, so that they decide alike on every run.
+    bool measuresStepCost = false;
 
     // Loads the scripted input; false with a message naming file and line when it is malformed.
     bool loadScript(const std::string& path, std::string& error);

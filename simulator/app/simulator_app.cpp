@@ -43,6 +43,7 @@ AppFrameOptions frameOptions(const CommandLine& cl) {
 
 SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session)
     : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
+    session_->measuresStepCost = commandLine.fixedDtS <= 0;
     // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
     if (rendering() && !commandLine.exportDir.empty())
         frameExport_ = std::make_unique<FrameExport>(commandLine.exportDir, commandLine.exportEvery);

@@ -63,9 +63,17 @@ const char* warpDropMessage(WarpDrop drop) {
     return nullptr;
 }
 
+int32_t warpSubstepBudget(const TimeWarp& w, size_t objectCount) {
+    if (w.substepBudget > 0) return w.substepBudget;
+    const double n = static_cast<double>(objectCount);
+    const double cost = w.stepCostS > 0 ? w.stepCostS : kNominalStepCostPerPairS * n * (n - 1) / 2;
+    const double fits = std::floor(kWarpGravityBudgetS / cost);
+    if (!(fits >= 1)) return 1;
+    return fits > 1e6 ? 1000000 : static_cast<int32_t>(fits);
+}
+
 float resolveWarpedFrameTime(SimState& state, float elapsedS) {
-    const double n = std::fmax(1.0, static_cast<double>(state.objects.size()));
-    return resolveWarpedFrameTime(state, elapsedS, std::fmax(1.0, std::floor(kSubstepPairBudget / (n * n))));
+    return resolveWarpedFrameTime(state, elapsedS, warpSubstepBudget(state.warp, state.objects.size()));
 }
 
 float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps) {

@@ -100,14 +100,15 @@ TEST(Integrator, AgreesWithTheLiteralFormulaWithinAFewUlps) {
         for (size_t i = 0; i < count; ++i)
             for (int j = 0; j < 6; ++j) {
                 double offset = j == 0 ? o.x : j == 2 ? o.y : j == 4 ? o.z : 0.0;
-                // Both sides with the origin added back, as readBack rounds it.
+                // Both sides with the origin added back, as readBack rounds it. The pair-once sum
+                // adds in another order and its 1/r^3 is within 2 ulps, so a few more roundings.
                 int64_t d = ulpDistance(fast.readBack(i, j), literal.value(i, j) + offset);
-                if (d > 4)
+                if (d > 8)
                     ADD_FAILURE() << i << "," << j << ": " << fast.readBack(i, j) << " vs "
                                   << literal.value(i, j) + offset;
                 worst = std::max(worst, d);
             }
-        EXPECT_LE(worst, 4) << "N=" << count;
+        EXPECT_LE(worst, 8) << "N=" << count;
         }
     }
 }
