@@ -11,6 +11,7 @@
 #include "destination_marker.h"
 #include "fatal_error.h"
 #include "key_commands.h"
+#include "navigation_banner.h"
 #include "navigation_commands.h"
 #include "overlay_text.h"
 #include "scene.h"
@@ -20,6 +21,7 @@
 #include "target_navigation.h"
 #include "stop_signals.h"
 #include "text_font.h"
+#include "top_centre_lines.h"
 #include "warp_indicator.h"
 
 namespace {
@@ -204,6 +206,8 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
                           : elapsedS;
     updateFlashes(flashes_, s, frameStep);
     if (prediction_) prediction_->update(s, elapsedS, s.nav.target);
+    ageNotice(s.notice, elapsedS);
+    navFigures_ = computeNavigationFigures(s, s.nav.target, prediction_ ? &prediction_->path() : nullptr);
     driftGauge_.update(s, s.flags.driftGaugeShown != 0);
     clearOneFrameRequests(s);
     snapshotStoredByCommand_ = false;
@@ -234,7 +238,7 @@ void SimulatorApp::requestPause() {
 
 int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
-    navigationOverlay_.draw(*device(), state(), hudText_, *fonts_[0], hudIcons_->background,
+    navigationOverlay_.draw(*device(), state(), navFigures_, hudText_, *fonts_[0], hudIcons_->background,
                             backBufferWidth(), backBufferHeight());
     int px = -1, py = -1;
     pointer(px, py);
@@ -286,13 +290,15 @@ void SimulatorApp::drawOverlays() {
                              kMessageRedArgb, text.c_str());
     };
 
-    if (prediction_) prediction_->draw(dev, messageFont, s, w);
-    drawWarpIndicator(messageFont, *fonts_[0], s.warp, w);
-    driftGauge_.draw(*fonts_[0], w);
+    if (prediction_) prediction_->draw(dev, s);
+    drawTopCentre();
     drawFlashes(dev, *hudIcons_, flashes_);
-    drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
+    // The help page hangs over the heads-up table's corner: the table waits while it shows.
+    if (!s.flags.keyboardHelpShown) drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");
-    if (s.flags.keyboardHelpShown) drawKeyboardHelp();
+    if (s.flags.keyboardHelpShown)
+        helpPage_.draw(dev, hudIcons_->background, *fonts_[2], keyboardHelpPage(s.isLive()),
+                       keyboardHelpAdditions(s.isLive()), s.isLive(), w, h);
     if (s.flags.restorePromptShown) {
         int px = -1, py = -1;
         pointer(px, py);
@@ -320,20 +326,22 @@ void SimulatorApp::drawOverlays() {
     if (s.replay.finished) centred(" Replay finished.\n\nPress Esc to exit.");
 }
 
-void SimulatorApp::drawKeyboardHelp() {
-    const bool live = state().isLive();
-    const std::string& page = keyboardHelpPage(live);
-    int cx = 0, cy = 0;
-    fonts_[2]->measureText(page.c_str(), &cx, &cy);
-    // The page hangs from the bottom edge; on a screen too low for it, it moves down so that its
-    // first line stays on screen (its last rows are empty).
-    const int r = backBufferHeight() + std::max(0, cy + 10 - backBufferHeight());
-    // The translucent panel: the 32-texel icon scaled a little past the text's extent.
-    IconSprite& panel = hudIcons_->background;
-    panel.setTranslation(0, static_cast<float>(r - cy - (live ? 25 : 20)));
-    panel.setScaling(static_cast<float>(cx) * 0.0334375f, static_cast<float>(cy) * (live ? 0.034375f : 0.0359375f));
-    panel.drawIcon(*device());
-    fonts_[2]->drawText(10, static_cast<float>(r - cy - 10), 0xFFFFFFFF, page.c_str());
+void SimulatorApp::drawTopCentre() {
+    const SimState& s = state();
+    std::vector<TopCentreLine> lines;
+    lines.push_back({warpFactorText(s.warp), kWarpLineArgb, true});
+    if (s.notice.shown()) lines.push_back({s.notice.text, kNoticeArgb, false});
+    if (s.replay.finished) lines.push_back({session_->exactReplayVerdict(), kVerdictArgb, false});
+    for (std::string& line : navigationBannerLines(navFigures_, bodyDisplayName(s, navFigures_.target)))
+        lines.push_back({std::move(line), kBannerArgb, false});
+    if (prediction_) lines.push_back({prediction_->horizonNotice(), kBannerArgb, false});
+    if (driftGauge_.shown()) {
+        const std::string gauge = driftGaugeText(driftGauge_.drift());
+        const size_t split = gauge.find('\n');
+        lines.push_back({gauge.substr(0, split), kGaugeArgb, false});
+        lines.push_back({gauge.substr(split + 1), kGaugeArgb, false});
+    }
+    drawTopCentreLines(*fonts_[1], *fonts_[0], lines, backBufferWidth());
 }
 
 // ---- simulation step hooks -------------------------------------------------------------------

@@ -13,10 +13,12 @@
 #include "frame_export.h"
 #include "frame_step.h"
 #include "gui_components.h"
+#include "help_page.h"
 #include "hud_display.h"
 #include "hud_flashes.h"
 #include "hud_text.h"
 #include "launch_screen.h"
+#include "navigation_figures.h"
 #include "navigation_overlay.h"
 #include "prediction_line.h"
 #include "recording_step.h"
@@ -75,7 +77,7 @@ private:
     // A pause that input asked for (suspension, the restore's outcome), with its message drawn.
     void pauseWithMessage();
     void drawOverlays();
-    void drawKeyboardHelp();
+    void drawTopCentre();
     void storeSnapshot(const Image& frame);
     // The on-screen controls of the run's mode, with textures when drawing.
     void buildGui(bool withTextures);
@@ -107,6 +109,8 @@ private:
     GuiControls gui_;
     RestorePrompt restorePrompt_;
     NavigationOverlay navigationOverlay_;  // markers, target bracket and panel
+    NavigationFigures navFigures_;         // this frame's, read by the panel, banner and markers
+    HelpPage helpPage_;
     int scriptPointerX_ = -1, scriptPointerY_ = -1;
 
     // Render side, alive between the device hooks.

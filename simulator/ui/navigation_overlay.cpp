@@ -6,8 +6,9 @@
 #include "target_bracket.h"
 #include "target_panel.h"
 
-void NavigationOverlay::draw(GlDevice& device, const SimState& state, const HudText& hudText, TextFont& font,
-                             IconSprite& background, int widthPx, int heightPx) {
+void NavigationOverlay::draw(GlDevice& device, const SimState& state, const NavigationFigures& figures,
+                             const HudText& hudText, TextFont& font, IconSprite& background, int widthPx,
+                             int heightPx) {
     const bool markers = state.nav.markersShown;
     const int target = state.nav.target;
     if (!markers && target < 0) return;
@@ -22,18 +23,19 @@ void NavigationOverlay::draw(GlDevice& device, const SimState& state, const HudT
         for (BodyOnScreen& s : bodies_)
             if (s.x < hudRight && s.y < hudBottom) s.inFront = false;
     }
+    keepOut_.clear();
+    if (hudRight > 0) keepOut_.push_back({0, 0, hudRight, hudBottom});
+    panelText_ = targetPanelShown(state) ? composeTargetPanel(state, figures) : std::string();
+    if (!panelText_.empty()) keepOut_.push_back(targetPanelBox(font, panelText_, heightPx, hudRight, hudBottom));
     shapes_.clear();
     int charW = 0, lineH = 0;
     font.measureText("M", &charW, &lineH);
-    if (markers) markers_.layout(state, bodies_, widthPx, heightPx, charW, lineH, shapes_);
+    if (markers) markers_.layout(state, bodies_, widthPx, heightPx, charW, lineH, shapes_, keepOut_, figures);
     if (target >= 0 && static_cast<size_t>(target) < bodies_.size())
         addTargetBracket(bodies_[static_cast<size_t>(target)], shapes_);
     shapes_.draw(device);
     if (markers) markers_.drawLabels(state, font);
-    if (targetPanelShown(state)) {
-        panelText_ = composeTargetPanel(state);
-        drawTargetPanel(device, background, font, panelText_, heightPx, hudRight, hudBottom);
-    }
+    if (!panelText_.empty()) drawTargetPanel(device, background, font, panelText_, heightPx, hudRight, hudBottom);
 }
 
 bool pointOnControls(const GuiControls& gui, int x, int y, bool guiHidden) {

@@ -9,6 +9,7 @@
 #include "body_markers.h"
 #include "hud_text.h"
 #include "icon_sprite.h"
+#include "navigation_figures.h"
 #include "screen_shapes.h"
 #include "sky_projection.h"
 #include "text_font.h"
@@ -16,15 +17,17 @@
 class NavigationOverlay {
 public:
     // font is the heads-up display's; background its translucent panel icon. Markers are left out
-    // where the heads-up text block (hudText, when shown) lies, and the panel keeps clear of it.
-    void draw(GlDevice& device, const SimState& state, const HudText& hudText, TextFont& font,
-              IconSprite& background, int widthPx, int heightPx);
+    // where the heads-up text block (hudText, when shown) lies, and the panel keeps clear of it;
+    // labels keep out of both panels. figures: this frame's, for the panel and the target's label.
+    void draw(GlDevice& device, const SimState& state, const NavigationFigures& figures, const HudText& hudText,
+              TextFont& font, IconSprite& background, int widthPx, int heightPx);
 
 private:
     std::vector<BodyOnScreen> bodies_;
     BodyMarkers markers_;
     ScreenShapes shapes_;
     std::string panelText_;
+    std::vector<ScreenBox> keepOut_;
 };
 
 // Whether (x, y) lies on an on-screen control that is shown (such a click belongs to the control).
