@@ -99,7 +99,7 @@ void BodyMarkers::layout(const SimState& state, const std::vector<BodyOnScreen>&
         const float x = std::round(s.x), y = std::round(s.y);
         const float lw = static_cast<float>(label.widthPx), lh = static_cast<float>(lineHeightPx);
         // Clear of the square, and of the bracket for the target.
-        const float gap = body == target ? targetBracketHalfSizePx(s) + 4 : kMarkerHalfSizePx + 5;
+        const float gap = body == target ? targetBracketHalfSizePx(s) + 6 : kMarkerHalfSizePx + 5;
         const float places[4][2] = {{x + gap, y - lh / 2},
                                     {x - gap - lw, y - lh / 2},
                                     {x - lw / 2, y - gap - lh},

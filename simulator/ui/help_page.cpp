@@ -22,8 +22,9 @@ HelpPageLayout layoutHelpPage(int pageW, int pageH, int addW, int addH, int widt
                               : l.additionsX + static_cast<float>(addW);
     const float bottom = below ? l.additionsY + static_cast<float>(addH)
                                : static_cast<float>(top + std::max(pageH, addH));
-    l.backdrop = {0, std::max(0.0f, l.pageY - 10), std::min(static_cast<float>(widthPx), right + 10),
-                  std::min(static_cast<float>(heightPx), bottom + 10)};
+    // A pixel past the screen's edges where it reaches them, so that no edge row is left uncovered.
+    l.backdrop = {-1, l.pageY > 10 ? l.pageY - 10 : -1.0f, std::min(static_cast<float>(widthPx), right + 10),
+                  std::min(static_cast<float>(heightPx) + 1, bottom + 10)};
     return l;
 }
 
