@@ -59,8 +59,10 @@ void BodyMarkers::layout(const SimState& state, const std::vector<BodyOnScreen>&
     order_.clear();
     const float w = static_cast<float>(widthPx), h = static_cast<float>(heightPx);
     const int target = state.nav.target;
+    // The target is named beside its bracket even when its disc is large enough to see.
     for (const BodyOnScreen& s : bodies)
-        if (s.marked() && s.x >= -8 && s.y >= -8 && s.x <= w + 8 && s.y <= h + 8) order_.push_back(s.body);
+        if ((s.marked() || (s.body == target && s.inFront)) && s.x >= -8 && s.y >= -8 && s.x <= w + 8 && s.y <= h + 8)
+            order_.push_back(s.body);
     std::sort(order_.begin(), order_.end(), [&](int a, int b) {
         if ((a == target) != (b == target)) return a == target;
         return bodies[static_cast<size_t>(a)].surfaceDistanceKm < bodies[static_cast<size_t>(b)].surfaceDistanceKm;
@@ -72,6 +74,7 @@ void BodyMarkers::layout(const SimState& state, const std::vector<BodyOnScreen>&
     // Every square (with a pixel to spare) and the target's bracket first: no label may cover one.
     for (int body : order_) {
         const BodyOnScreen& s = bodies[static_cast<size_t>(body)];
+        if (!s.marked()) continue;
         const float x = std::round(s.x), y = std::round(s.y);
         shapes.squareOutline(x, y, kMarkerHalfSizePx, markerColour(state, body));
         const float m = kMarkerHalfSizePx + 2;

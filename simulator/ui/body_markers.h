@@ -2,8 +2,9 @@
 // true direction, coloured by kind (star, planet, moon). A label sits beside its square (right,
 // else left, above or below it) without touching any square, the target bracket, another label or
 // a panel; where no place is free it is left out, the target's and the nearer bodies' labels
-// placed first, so that no glyph is ever drawn over another. The target's label also gives its
-// distance above the surface from the frame's navigation figures.
+// placed first, so that no glyph is ever drawn over another. The target is named beside its
+// bracket even when its disc is visible, with its distance above the surface from the frame's
+// navigation figures.
 #pragma once
 
 #include <cstdint>

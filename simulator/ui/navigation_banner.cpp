@@ -43,8 +43,8 @@ std::vector<std::string> navigationBannerLines(const NavigationFigures& f, const
     } else {
         const std::string where = f.closestSurfaceKm < 0 ? std::string("the course meets the surface")
                                                          : surfaceDistanceText(f.closestSurfaceKm);
-        lines.push_back("Closest approach in " + durationText(f.closestInS) + ": " + where + " (" +
-                        approachSourceText(f) + ")");
+        lines.push_back("Closest approach in " + durationText(f.closestInS) + ": " + where);
+        lines.push_back("on the " + approachSourceText(f));
     }
     return lines;
 }

@@ -17,5 +17,6 @@ std::string surfaceDistanceText(double km);
 std::string approachSourceText(const NavigationFigures& figures);
 
 // The banner's lines for the target called name: its distance above the surface and from the
-// centre, then the closest approach ahead (or that it recedes). None without a target.
+// centre, then the closest approach ahead and where it comes from (or that it recedes). None
+// without a target.
 std::vector<std::string> navigationBannerLines(const NavigationFigures& figures, const std::string& name);

@@ -21,5 +21,13 @@ struct TopCentreLine {
     bool large = false;  // the message font, else the heads-up display's
 };
 
-// Draws the non-empty lines from the top down; returns the bottom of the last one, pixels.
+// The widest a line may be on a screen widthPx wide: the space between the heads-up table and the
+// on-screen controls (at least 300 pixels).
+int topCentreWidthPx(int widthPx);
+
+// Splits text at blanks into lines no wider than maxWidthPx (a word wider than that stands alone).
+std::vector<std::string> wrapText(TextFont& font, const std::string& text, int maxWidthPx);
+
+// Draws the non-empty lines from the top down, each wrapped to topCentreWidthPx; returns the
+// bottom of the last one, pixels.
 float drawTopCentreLines(TextFont& large, TextFont& small, const std::vector<TopCentreLine>& lines, int widthPx);
