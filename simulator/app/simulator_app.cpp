@@ -238,8 +238,10 @@ void SimulatorApp::requestPause() {
 
 int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
+    controlBoxes_.clear();
+    controlBoxes(gui_, state().flags.guiHidden != 0, controlBoxes_);
     navigationOverlay_.draw(*device(), state(), navFigures_, hudText_, *fonts_[0], hudIcons_->background,
-                            backBufferWidth(), backBufferHeight());
+                            backBufferWidth(), backBufferHeight(), controlBoxes_);
     int px = -1, py = -1;
     pointer(px, py);
     gui_.draw(*device(), px, py, state().flags.guiHidden != 0);
