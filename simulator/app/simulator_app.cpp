@@ -240,6 +240,18 @@ int SimulatorApp::renderFrame() {
     scene_->render(*device(), state());
     controlBoxes_.clear();
     controlBoxes(gui_, state().flags.guiHidden != 0, controlBoxes_);
+    // The recording and replay indicators in the bottom-right corner.
+    const SimState& s = state();
+    if (s.flags.recordingOn || s.isReplay()) {
+        const std::string text = s.isReplay() ? replayIndicator(s.recordingTitle, s.replay.currentSequence,
+                                                                static_cast<int>(s.replay.sequenceFirstFrame.size()))
+                                              : std::string("Rec");
+        int cx = 0, cy = 0;
+        fonts_[1]->measureText(text.c_str(), &cx, &cy);
+        const float w = static_cast<float>(backBufferWidth()), h = static_cast<float>(backBufferHeight());
+        const float left = w - (s.isReplay() ? 2.1f : 3.0f) * static_cast<float>(cx / 2);
+        controlBoxes_.push_back({left - 4, h - 7 * static_cast<float>(cy / 2) - 4, w, h});
+    }
     navigationOverlay_.draw(*device(), state(), navFigures_, hudText_, *fonts_[0], hudIcons_->background,
                             backBufferWidth(), backBufferHeight(), controlBoxes_);
     int px = -1, py = -1;

@@ -111,7 +111,7 @@ private:
     NavigationOverlay navigationOverlay_;  // markers, target bracket and panel
     NavigationFigures navFigures_;         // this frame's, read by the panel, banner and markers
     HelpPage helpPage_;
-    std::vector<ScreenBox> controlBoxes_;  // the shown controls, which marker labels keep out of
+    std::vector<ScreenBox> controlBoxes_;  // the shown controls and indicators, kept free of labels
     int scriptPointerX_ = -1, scriptPointerY_ = -1;
 
     // Render side, alive between the device hooks.

@@ -59,9 +59,18 @@ void BodyMarkers::layout(const SimState& state, const std::vector<BodyOnScreen>&
     order_.clear();
     const float w = static_cast<float>(widthPx), h = static_cast<float>(heightPx);
     const int target = state.nav.target;
-    // The target is named beside its bracket even when its disc is large enough to see.
+    // The target is named beside its bracket even when its disc is large enough to see. A marker
+    // inside a kept-out area (a panel's or a control's text) is left out, as under the heads-up text.
+    auto keptOut = [&](const BodyOnScreen& s) {
+        for (const ScreenBox& box : keepOut)
+            if (s.x >= box.x0 - kMarkerHalfSizePx && s.x <= box.x1 + kMarkerHalfSizePx &&
+                s.y >= box.y0 - kMarkerHalfSizePx && s.y <= box.y1 + kMarkerHalfSizePx)
+                return true;
+        return false;
+    };
     for (const BodyOnScreen& s : bodies)
-        if ((s.marked() || (s.body == target && s.inFront)) && s.x >= -8 && s.y >= -8 && s.x <= w + 8 && s.y <= h + 8)
+        if ((s.marked() || (s.body == target && s.inFront)) && s.x >= -8 && s.y >= -8 && s.x <= w + 8 &&
+            s.y <= h + 8 && !(s.marked() && keptOut(s)))
             order_.push_back(s.body);
     std::sort(order_.begin(), order_.end(), [&](int a, int b) {
         if ((a == target) != (b == target)) return a == target;
