@@ -72,6 +72,28 @@ bool isMarkerColour(const Image& image, int x, int y) {
     return false;
 }
 
+// A body of the start state in dataDir: its index, its equatorial radius, and the observer's index.
+struct StartBody {
+    int index = -1;
+    double radiusKm = 0;
+    int observer = -1;
+};
+
+StartBody startBody(const std::string& dataDir, const std::string& name) {
+    SimState s;
+    s.runMode = 1;
+    s.dataDirectory = dataDir;
+    StartBody b;
+    if (loadStartupState(s)) return b;
+    for (size_t i = 0; i < s.configEntries.size(); ++i)
+        if (s.configEntries[i] == name + ".cfg") {
+            b.index = static_cast<int>(i);
+            b.radiusKm = s.objects[i].equatorialRadiusKm;
+        }
+    b.observer = static_cast<int>(s.objects.size()) - 1;
+    return b;
+}
+
 }  // namespace
 
 TEST(TargetNavigationRuns, FlightWithTurnsAndJumpsToTargetsReplaysBitForBit) {
@@ -123,15 +145,10 @@ TEST(TargetNavigationRuns, AClickOnTheMarkerChoosesItsBodyInARunWithoutWindow) {
                                                          "--frames", "21", "--input", dir / "script.txt",
                                                          "--trace", dir / "trace.csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    SimState s;
-    s.runMode = 1;
-    s.dataDirectory = dir.path();
-    ASSERT_FALSE(loadStartupState(s).has_value());
-    int jupiter = 0;
-    while (s.configEntries[static_cast<size_t>(jupiter)] != "Jupiter.cfg") ++jupiter;
-    const double radius = s.objects[static_cast<size_t>(jupiter)].equatorialRadiusKm;
-    EXPECT_NEAR(lastDistance(dir / "trace.csv", jupiter, static_cast<int>(s.objects.size()) - 1), 2 * radius,
-                0.01 * radius);
+    const StartBody jupiter = startBody(dir.path(), "Jupiter");
+    ASSERT_GE(jupiter.index, 0);
+    EXPECT_NEAR(lastDistance(dir / "trace.csv", jupiter.index, jupiter.observer), 2 * jupiter.radiusKm,
+                0.01 * jupiter.radiusKm);
 }
 
 TEST(TargetNavigationRuns, JupiterMarkerAtTheCentreAndF11HidesEveryMarker) {
@@ -249,14 +266,10 @@ TEST(TargetNavigationRuns, ZKeepsItsPromiseWhileQIsHeldAndDistanceKeysKeepTheRep
                                                              "--frames", "45", "--input", dir / "script.txt",
                                                              "--trace", dir / "trace.csv"});
         ASSERT_EQ(r.exitCode, 0) << r.err;
-        SimState s;
-        s.runMode = 1;
-        s.dataDirectory = dir.path();
-        ASSERT_FALSE(loadStartupState(s).has_value());
-        int moon = 0;
-        while (s.configEntries[static_cast<size_t>(moon)] != "Moon.cfg") ++moon;
-        const double radius = s.objects[static_cast<size_t>(moon)].equatorialRadiusKm;
-        const JumpCount j = countJumps(dir / "trace.csv", moon, static_cast<int>(s.objects.size()) - 1);
+        const StartBody moon = startBody(dir.path(), "Moon");
+        ASSERT_GE(moon.index, 0);
+        const double radius = moon.radiusKm;
+        const JumpCount j = countJumps(dir / "trace.csv", moon.index, moon.observer);
         EXPECT_EQ(j.jumps, c.jumps) << c.what;
         // One radius above the surface: twice the radius from the centre, within 1 % of a radius
         // (the ship falls towards the Moon for the frames after the jump).
