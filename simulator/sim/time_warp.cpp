@@ -83,20 +83,31 @@ std::string surfaceReason(const SimState& state, int body, int32_t level) {
 
 // Why a frame at level cannot be warped (empty: it can): a surface within reach or a substep count
 // beyond the budget.
-std::string warpObstacle(const SimState& state, float elapsedS, int32_t level) {
+std::string warpObstacle(const SimState& state, float elapsedS, int32_t level, double allowedSubsteps) {
     const float h = static_cast<float>(static_cast<double>(elapsedS) * kWarpFactors[static_cast<size_t>(level)]);
     const int body = bodyWithinReach(state, h);
     if (body >= 0) return surfaceReason(state, body, level);
-    const double n = static_cast<double>(state.objects.size());
-    const double allowed = std::fmax(1.0, std::floor(kSubstepPairBudget / (n * n)));
-    if (substepCount(state.objects, h) > allowed)
+    if (substepCount(state.objects, h) > allowedSubsteps)
         return warpFactorName(level) + " needs more gravity substeps than one frame can take";
     return {};
 }
 
 }  // namespace
 
+int32_t warpSubstepBudget(const TimeWarp& w, size_t objectCount) {
+    if (w.substepBudget > 0) return w.substepBudget;
+    const double n = static_cast<double>(objectCount);
+    const double cost = w.stepCostS > 0 ? w.stepCostS : kNominalStepCostPerPairS * n * (n - 1) / 2;
+    const double fits = std::floor(kWarpGravityBudgetS / cost);
+    if (!(fits >= 1)) return 1;
+    return fits > 1e6 ? 1000000 : static_cast<int32_t>(fits);
+}
+
 float resolveWarpedFrameTime(SimState& state, float elapsedS) {
+    return resolveWarpedFrameTime(state, elapsedS, warpSubstepBudget(state.warp, state.objects.size()));
+}
+
+float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps) {
     TimeWarp& w = state.warp;
     if (w.messageLeftS > 0) w.messageLeftS -= elapsedS;
     const bool period = state.keyState.isDown(kWarpPeriodKey);
@@ -104,7 +115,7 @@ float resolveWarpedFrameTime(SimState& state, float elapsedS) {
     const int32_t top = static_cast<int32_t>(kWarpFactors.size()) - 1;
     if (period && !w.periodWasDown && !state.objects.empty()) {
         // A step up that the next frame would have to take back is refused with its reason.
-        const std::string obstacle = w.level < top ? warpObstacle(state, elapsedS, w.level + 1) : std::string();
+        const std::string obstacle = w.level < top ? warpObstacle(state, elapsedS, w.level + 1, allowedSubsteps) : std::string();
         if (w.level >= top)
             showNotice(state.notice, "Time warp is at its highest, " + warpFactorName(top));
         else if (!obstacle.empty())
@@ -129,7 +140,7 @@ float resolveWarpedFrameTime(SimState& state, float elapsedS) {
     const float h = static_cast<float>(static_cast<double>(elapsedS) * w.factor());
     const int body = bodyWithinReach(state, h);
     if (body >= 0) return drop(WarpDrop::Surface, surfaceReason(state, body, w.level));
-    const std::string obstacle = warpObstacle(state, elapsedS, w.level);
+    const std::string obstacle = warpObstacle(state, elapsedS, w.level, allowedSubsteps);
     if (!obstacle.empty()) return drop(WarpDrop::CannotKeepUp, obstacle);
     w.frameWarped = true;
     return h;
