@@ -13,6 +13,7 @@
 #include "gl_offscreen_context.h"
 #include "hud_display.h"
 #include "hud_text.h"
+#include "navigation_figures.h"
 #include "navigation_overlay.h"
 #include "startup.h"
 #include "target_navigation.h"
@@ -99,8 +100,10 @@ void BM_NavigationOverlay(benchmark::State& st) {
     HudText text;
     composeHud(text, s);
     NavigationOverlay overlay;
+    const std::vector<ScreenBox> noControls;
     for (auto _ : st) {
-        overlay.draw(f.device, s, text, *f.font, f.icons.background, kW, kH);
+        const NavigationFigures figures = computeNavigationFigures(s, s.nav.target);
+        overlay.draw(f.device, s, figures, text, *f.font, f.icons.background, kW, kH, noControls);
         glFinish();
     }
 }

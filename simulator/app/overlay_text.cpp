@@ -43,7 +43,39 @@ std::string replayPage() {
            "                                        Celestrix 1.0\n\n";
 }
 
+std::string liveAdditions() {
+    const std::string line = underscores(74);
+    return "MORE KEYS            FUNCTION\n" + line +
+           "Tab / Shift+Tab      Target: Next / previous body, nearest first\n\n"
+           "Mouse click          Target: The body under the pointer\n\n"
+           "Y                    Target: Turn ship and thrusters to face it\n\n"
+           "Z                    Target: Next jump ends 1, 2, 5, 10, 20 radii above it\n" +
+           line +
+           ". / ,                Time warp: Faster / slower (1x to 100,000x)\n\n"
+           "[ / ]                Predicted path: Shorter / longer horizon\n" +
+           line +
+           "F10                  Toggle energy and momentum drift gauge\n\n"
+           "F11                  Toggle body markers and labels\n" +
+           line;
+}
+
+std::string replayAdditions() {
+    const std::string line = underscores(59);
+    return "MORE KEYS            FUNCTION\n" + line +
+           "Tab / Shift+Tab      Target: Next / previous body\n\n"
+           "Mouse click          Target: The body under the pointer\n\n"
+           "F10                  Toggle energy and momentum drift gauge\n\n"
+           "F11                  Toggle body markers and labels\n" +
+           line;
+}
+
 }  // namespace
+
+const std::string& keyboardHelpAdditions(bool liveMode) {
+    static const std::string live = liveAdditions();
+    static const std::string replay = replayAdditions();
+    return liveMode ? live : replay;
+}
 
 const std::string& keyboardHelpPage(bool liveMode) {
     static const std::string live = livePage();

@@ -63,6 +63,7 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
     if (state.isLive()) exactRecorder_.afterFrame(state);
     if (exactPlayer_) {
         if (std::optional<std::string> summary = exactPlayer_->afterFrame(state, advancedFrames_)) {
+            exactVerdict_ = *summary;
             std::printf("%s\n", summary->c_str());
             std::fflush(stdout);
         }

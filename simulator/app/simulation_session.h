@@ -57,6 +57,8 @@ public:
     // recording. Otherwise both start as the files alone say.
     void startExactState();
     bool playsExactReplay() const { return exactPlayer_ != nullptr; }
+    // The exact replay's verdict once its last frame was played ("" before), as printed.
+    const std::string& exactReplayVerdict() const { return exactVerdict_; }
     // Called right after the recording step with what it left.
     void noteRecordingStep(bool recordingOpen, int sequenceNumber);
     // Around the save on exit: the old record goes before the files are written, the new one
@@ -78,4 +80,5 @@ private:
     ExactReplayRecorder exactRecorder_;
     std::unique_ptr<ExactReplayPlayer> exactPlayer_;
     bool nonFiniteReported_ = false;
+    std::string exactVerdict_;
 };

@@ -15,6 +15,7 @@
 #include "hud_display.h"
 #include "hud_text.h"
 #include "key_commands.h"
+#include "navigation_banner.h"
 #include "navigation_commands.h"
 #include "overlay_text.h"
 #include "scene.h"
@@ -24,6 +25,7 @@
 #include "target_navigation.h"
 #include "stop_signals.h"
 #include "text_font.h"
+#include "top_centre_lines.h"
 #include "ui_scale.h"
 #include "warp_indicator.h"
 
@@ -224,6 +226,8 @@ void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
                           : elapsedS;
     updateFlashes(flashes_, s, frameStep);
     if (prediction_) prediction_->update(s, elapsedS, s.nav.target);
+    ageNotice(s.notice, elapsedS);
+    navFigures_ = computeNavigationFigures(s, s.nav.target, prediction_ ? &prediction_->path() : nullptr);
     driftGauge_.update(s, s.flags.driftGaugeShown != 0);
     clearOneFrameRequests(s);
     snapshotStoredByCommand_ = false;
@@ -273,8 +277,22 @@ void SimulatorApp::drawOverlayLayers(bool withControls) {
     GlDevice& dev = *device();
     // Every overlay is laid out in layout pixels; the device scales the screen plane.
     dev.setScreenScale(uiScale_);
-    navigationOverlay_.draw(dev, state(), hudText_, *fonts_[0], hudIcons_->background, screenWidth(),
-                            screenHeight());
+    controlBoxes_.clear();
+    controlBoxes(gui_, state().flags.guiHidden != 0, controlBoxes_);
+    // The recording and replay indicators in the bottom-right corner.
+    const SimState& s = state();
+    if (s.flags.recordingOn || s.isReplay()) {
+        const std::string text = s.isReplay() ? replayIndicator(s.recordingTitle, s.replay.currentSequence,
+                                                                static_cast<int>(s.replay.sequenceFirstFrame.size()))
+                                              : std::string("Rec");
+        int cx = 0, cy = 0;
+        fonts_[1]->measureText(text.c_str(), &cx, &cy);
+        const float w = static_cast<float>(screenWidth()), h = static_cast<float>(screenHeight());
+        const float left = w - (s.isReplay() ? 2.1f : 3.0f) * static_cast<float>(cx / 2);
+        controlBoxes_.push_back({left - 4, h - 7 * static_cast<float>(cy / 2) - 4, w, h});
+    }
+    navigationOverlay_.draw(dev, s, navFigures_, hudText_, *fonts_[0], hudIcons_->background, screenWidth(),
+                            screenHeight(), controlBoxes_);
     if (withControls) {
         int px = -1, py = -1;
         pointer(px, py);
@@ -340,14 +358,16 @@ void SimulatorApp::drawOverlays() {
                              kMessageRedArgb, text.c_str());
     };
 
-    if (prediction_) prediction_->draw(dev, messageFont, s, w);
+    if (prediction_) prediction_->draw(dev, s);
     drawPlan();
-    drawWarpIndicator(messageFont, *fonts_[0], s.warp, w);
-    driftGauge_.draw(*fonts_[0], w);
+    drawTopCentre();
     drawFlashes(dev, *hudIcons_, flashes_);
-    drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
+    // The help page hangs over the heads-up table's corner: the table waits while it shows.
+    if (!s.flags.keyboardHelpShown) drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");
-    if (s.flags.keyboardHelpShown) drawKeyboardHelp();
+    if (s.flags.keyboardHelpShown)
+        helpPage_.draw(dev, hudIcons_->background, *fonts_[2], keyboardHelpPage(s.isLive()),
+                       keyboardHelpAdditions(s.isLive()), s.isLive(), w, h);
     if (s.flags.restorePromptShown) {
         int px = -1, py = -1;
         pointer(px, py);
@@ -391,20 +411,22 @@ void SimulatorApp::drawPlan() {
                    hudBottom);
 }
 
-void SimulatorApp::drawKeyboardHelp() {
-    const bool live = state().isLive();
-    const std::string& page = keyboardHelpPage(live);
-    int cx = 0, cy = 0;
-    fonts_[2]->measureText(page.c_str(), &cx, &cy);
-    // The page hangs from the bottom edge; on a screen too low for it, it moves down so that its
-    // first line stays on screen (its last rows are empty).
-    const int r = screenHeight() + std::max(0, cy + 10 - screenHeight());
-    // The translucent panel: the 32-texel icon scaled a little past the text's extent.
-    IconSprite& panel = hudIcons_->background;
-    panel.setTranslation(0, static_cast<float>(r - cy - (live ? 25 : 20)));
-    panel.setScaling(static_cast<float>(cx) * 0.0334375f, static_cast<float>(cy) * (live ? 0.034375f : 0.0359375f));
-    panel.drawIcon(*device());
-    fonts_[2]->drawText(10, static_cast<float>(r - cy - 10), 0xFFFFFFFF, page.c_str());
+void SimulatorApp::drawTopCentre() {
+    const SimState& s = state();
+    std::vector<TopCentreLine> lines;
+    lines.push_back({warpFactorText(s.warp), kWarpLineArgb, true});
+    if (s.notice.shown()) lines.push_back({s.notice.text, kNoticeArgb, false});
+    if (s.replay.finished) lines.push_back({session_->exactReplayVerdict(), kVerdictArgb, false});
+    for (std::string& line : navigationBannerLines(navFigures_, bodyDisplayName(s, navFigures_.target)))
+        lines.push_back({std::move(line), kBannerArgb, false});
+    if (prediction_) lines.push_back({prediction_->horizonNotice(), kBannerArgb, false});
+    if (driftGauge_.shown()) {
+        const std::string gauge = driftGaugeText(driftGauge_.drift());
+        const size_t split = gauge.find('\n');
+        lines.push_back({gauge.substr(0, split), kGaugeArgb, false});
+        lines.push_back({gauge.substr(split + 1), kGaugeArgb, false});
+    }
+    drawTopCentreLines(*fonts_[1], *fonts_[0], lines, screenWidth());
 }
 
 // ---- simulation step hooks -------------------------------------------------------------------

@@ -14,10 +14,12 @@
 #include "frame_step.h"
 #include "game_controllers.h"
 #include "gui_components.h"
+#include "help_page.h"
 #include "hud_display.h"
 #include "hud_flashes.h"
 #include "hud_text.h"
 #include "launch_screen.h"
+#include "navigation_figures.h"
 #include "navigation_overlay.h"
 #include "flight_planner.h"
 #include "prediction_line.h"
@@ -84,7 +86,7 @@ private:
     void pauseWithMessage();
     void drawOverlays();
     void drawPlan();
-    void drawKeyboardHelp();
+    void drawTopCentre();
     void storeSnapshot(const Image& frame);
     // The on-screen controls of the run's mode, with textures when drawing.
     void buildGui(bool withTextures);
@@ -124,6 +126,9 @@ private:
     GuiControls gui_;
     RestorePrompt restorePrompt_;
     NavigationOverlay navigationOverlay_;  // markers, target bracket and panel
+    NavigationFigures navFigures_;         // this frame's, read by the panel, banner and markers
+    HelpPage helpPage_;
+    std::vector<ScreenBox> controlBoxes_;  // the shown controls and indicators, kept free of labels
     std::unique_ptr<GameControllers> pads_;
     int scriptPointerX_ = -1, scriptPointerY_ = -1;  // layout pixels
     int uiScale_ = 1;  // device pixels per layout pixel for every text and control

@@ -20,4 +20,11 @@ struct NavigationState {
     int faceTargetRequest = -1;
     int jumpTargetRequest = -1;
     int jumpAltitudeChoice = 0;
+
+    // Z's promise: the next jump ends at the chosen altitude above this body (-1: none). A jump
+    // distance set with the distance keys takes it back.
+    int altitudeJumpTarget = -1;
+    int altitudeJumpChoice = 0;
+    // The altitude jump was made with Q, which must be released before it jumps again.
+    bool jumpKeyHeldOver = false;
 };

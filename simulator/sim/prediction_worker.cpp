@@ -97,6 +97,7 @@ PredictionRequest predictionRequest(const SimState& state, double horizonS, int 
     // One thread: the frame's own integrator keeps the other core.
     request.integrator.setThreadCount(1);
     request.horizonS = horizonS;
+    request.startMissionTimeS = static_cast<double>(state.missionTimeS);
     request.targetIndex = targetIndex;
     return request;
 }

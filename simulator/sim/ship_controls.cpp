@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "target_navigation.h"
+
 namespace {
 
 // The polled keys act in live mode, and in an exact replay, which plays the recorded keys.
@@ -95,9 +97,17 @@ ControlStepResult applyControls(SimState& state, float h) {
         state.keyState.f7Down = state.keyState.isDown(KeyCode::F7) ? 1 : 0;
     }
     bool jumpKey = keysCount(state) && state.keyState.qDown != 0;
+    updateJumpPromise(state,
+                      active(kDistanceFastUp, KeyCode::P) || active(kDistanceFastDown, KeyCode::L) ||
+                          active(kDistanceSlowUp, KeyCode::O) || active(kDistanceSlowDown, KeyCode::K),
+                      jumpKey);
     if (jumpKey || state.latches[kJump]) {
-        executeJump(state);
-        result.jumped = true;
+        if (admitJump(state, jumpKey)) {
+            executeJump(state);
+            result.jumped = true;
+        } else if (jumpKey) {
+            state.keyState.qDown = 0;  // no jump, so no jump flash
+        }
     }
     bool snapshotKey = keysCount(state) && state.keyState.f7Down != 0;
     result.snapshotRequested = snapshotKey || state.flags.snapshotRequest != 0;

@@ -13,6 +13,7 @@
 #include "navigation_state.h"
 #include "replay_tables.h"
 #include "sim_object.h"
+#include "status_notice.h"
 #include "time_warp.h"
 
 constexpr float kMaxEnergyKJ = 1e11f;
@@ -58,6 +59,7 @@ struct SimState {
     IntegratorState integrator;
     ReplayTables replay;
     TimeWarp warp;                // live: factor and drops; every mode: how this frame is split
+    StatusNotice notice;          // the last refusal's reason, shown for a few seconds
 
     bool isLive() const { return runMode != 0; }
     bool isReplay() const { return runMode == 0; }

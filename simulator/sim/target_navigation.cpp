@@ -2,9 +2,12 @@
 #include "target_navigation.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <cmath>
 #include <vector>
 
+#include "navigation_figures.h"
 #include "ship_controls.h"
 #include "vec3d.h"
 
@@ -24,6 +27,40 @@ void setRow(Mat4f& m, int r, Vec3d v) {
     m.m[r][0] = static_cast<float>(v.x);
     m.m[r][1] = static_cast<float>(v.y);
     m.m[r][2] = static_cast<float>(v.z);
+}
+
+// Why Y or Z cannot be asked for now ("" when it can).
+std::string requestRefusal(const SimState& state, const char* key) {
+    const std::string k = key;
+    if (!state.isLive()) return k + " acts in a live flight only, not in a replay";
+    if (state.nav.target < 0) return k + ": no target chosen (Tab chooses one)";
+    if (state.nav.target > kMaxRequestTarget) return k + ": the target's number is beyond what a recording can hold";
+    return {};
+}
+
+float altitudeRadius(const SimObject& body, int choice) {
+    choice = std::clamp(choice, 0, kTargetAltitudeChoices - 1);
+    return body.equatorialRadiusKm * (1.0f + kTargetAltitudeRadii[choice]);
+}
+
+Vec3f forwardAxis(const SimState& state) {
+    return {state.camera.m[0][2], state.camera.m[1][2], state.camera.m[2][2]};
+}
+
+// Whether the forward axis from the ship meets the sphere of radius endKm about body.
+bool axisMeetsSphere(const SimState& state, const SimObject& body, float endKm) {
+    Vec3d p = widen(body.positionKm) - widen(state.observer().positionKm);
+    Vec3d f = normalized(widen(forwardAxis(state)));
+    const double along = dot(p, f);
+    const double miss2 = dot(p, p) - along * along;
+    return along > 0 && miss2 < static_cast<double>(endKm) * endKm;
+}
+
+std::string altitudeText(int choice) {
+    const float radii = kTargetAltitudeRadii[std::clamp(choice, 0, kTargetAltitudeChoices - 1)];
+    char text[32];
+    std::snprintf(text, sizeof text, "%g radi%s", static_cast<double>(radii), radii == 1.0f ? "us" : "i");
+    return text;
 }
 
 }  // namespace
@@ -63,13 +100,19 @@ void selectTarget(SimState& state, int body) {
 void requestFaceTarget(SimState& state) {
     NavigationState& nav = state.nav;
     nav.altitudeRepeat = false;
-    if (!state.isLive() || nav.target < 0 || nav.target > kMaxRequestTarget) return;
+    if (std::string why = requestRefusal(state, "Y"); !why.empty()) {
+        showNotice(state.notice, why);
+        return;
+    }
     nav.faceTargetRequest = nav.target;
 }
 
 void requestJumpToTarget(SimState& state) {
     NavigationState& nav = state.nav;
-    if (!state.isLive() || nav.target < 0 || nav.target > kMaxRequestTarget) return;
+    if (std::string why = requestRefusal(state, "Z"); !why.empty()) {
+        showNotice(state.notice, why);
+        return;
+    }
     if (nav.altitudeRepeat) nav.altitudeChoice = (nav.altitudeChoice + 1) % kTargetAltitudeChoices;
     nav.altitudeRepeat = true;
     nav.jumpTargetRequest = nav.target;
@@ -106,6 +149,46 @@ void faceDirection(SimState& state, Vec3f direction) {
     updateCamera(state);
 }
 
+void faceTarget(SimState& state, int body) {
+    faceDirection(state, state.objects[static_cast<size_t>(body)].positionKm - state.observer().positionKm);
+    // The ship is pointed, not only the view: the thrusters follow as Space makes them.
+    alignThrusters(state);
+}
+
+void updateJumpPromise(SimState& state, bool distanceKeyActive, bool jumpKeyDown) {
+    NavigationState& nav = state.nav;
+    if (distanceKeyActive) nav.altitudeJumpTarget = -1;
+    if (!jumpKeyDown) nav.jumpKeyHeldOver = false;
+}
+
+bool admitJump(SimState& state, bool byKey) {
+    NavigationState& nav = state.nav;
+    if (byKey && nav.jumpKeyHeldOver) {
+        showNotice(state.notice, "Jump held: the jump to the target was made; release Q to jump again");
+        return false;
+    }
+    const int target = nav.altitudeJumpTarget;
+    if (target < 0 || static_cast<size_t>(target) + 1 >= state.objects.size()) {
+        // The jump goes ahead as always; one of no distance would show nothing at all.
+        if (!(state.observer().jumpDistanceKm > 0))
+            showNotice(state.notice, "Jump of 0 km: O and P lengthen the jump distance, Z sets it for the target");
+        return true;
+    }
+    const SimObject& body = state.objects[static_cast<size_t>(target)];
+    const float end = altitudeRadius(body, nav.altitudeJumpChoice);
+    if (!axisMeetsSphere(state, body, end)) {
+        showNotice(state.notice, "Jump refused: the view no longer points at " + bodyDisplayName(state, target) +
+                                     " (Y turns to it, Z sets the distance again)");
+        nav.altitudeJumpTarget = -1;
+        return false;
+    }
+    SimObject& ship = state.observer();
+    ship.jumpDistanceKm = jumpDistanceToSphere(ship.positionKm, forwardAxis(state), body.positionKm, end);
+    nav.altitudeJumpTarget = -1;
+    nav.jumpKeyHeldOver = byKey;
+    return true;
+}
+
 float jumpDistanceToSphere(Vec3f observerKm, Vec3f forward, Vec3f centreKm, float endRadiusKm) {
     Vec3d p = widen(centreKm) - widen(observerKm);
     Vec3d f = normalized(widen(forward));
@@ -121,17 +204,24 @@ float jumpDistanceToSphere(Vec3f observerKm, Vec3f forward, Vec3f centreKm, floa
 void applyNavigationRequests(SimState& state) {
     NavigationState& nav = state.nav;
     const int n = bodyCount(state);
-    if (nav.faceTargetRequest >= 0 && nav.faceTargetRequest < n) {
-        const SimObject& body = state.objects[static_cast<size_t>(nav.faceTargetRequest)];
-        faceDirection(state, body.positionKm - state.observer().positionKm);
-    }
+    if (nav.faceTargetRequest >= 0 && nav.faceTargetRequest < n) faceTarget(state, nav.faceTargetRequest);
     if (nav.jumpTargetRequest >= 0 && nav.jumpTargetRequest < n) {
-        const SimObject& body = state.objects[static_cast<size_t>(nav.jumpTargetRequest)];
-        const int choice = std::clamp(nav.jumpAltitudeChoice, 0, kTargetAltitudeChoices - 1);
-        float end = body.equatorialRadiusKm * (1.0f + kTargetAltitudeRadii[choice]);
-        Vec3f forward{state.camera.m[0][2], state.camera.m[1][2], state.camera.m[2][2]};
+        // Z turns to the target as Y does, so that the jump along the view reaches it.
+        const int target = nav.jumpTargetRequest;
+        faceTarget(state, target);
+        const SimObject& body = state.objects[static_cast<size_t>(target)];
+        const float end = altitudeRadius(body, nav.jumpAltitudeChoice);
+        const std::string name = bodyDisplayName(state, target);
         SimObject& ship = state.observer();
-        ship.jumpDistanceKm = jumpDistanceToSphere(ship.positionKm, forward, body.positionKm, end);
+        ship.jumpDistanceKm = jumpDistanceToSphere(ship.positionKm, forwardAxis(state), body.positionKm, end);
+        nav.altitudeJumpTarget = target;
+        nav.altitudeJumpChoice = nav.jumpAltitudeChoice;
+        if (ship.jumpDistanceKm >= kMaxJumpDistanceKm)
+            showNotice(state.notice, "Z: " + name + " is beyond one jump; this one stops 1e9 km short of " +
+                                         altitudeText(nav.jumpAltitudeChoice) + " above it");
+        else if (ship.jumpDistanceKm <= 0)
+            showNotice(state.notice, "Z: the ship is already within " + altitudeText(nav.jumpAltitudeChoice) +
+                                         " above " + name + "; the jump distance is 0 km");
     }
     nav.faceTargetRequest = -1;
     nav.jumpTargetRequest = -1;

@@ -18,13 +18,27 @@ void cycleTarget(SimState& state, int step);
 // Chooses body as the target (an index out of range clears it).
 void selectTarget(SimState& state, int body);
 
-// Y and Z: requests for the next frame step; nothing without a target or in replay mode.
+// Y and Z: requests for the next frame step; nothing without a target or in replay mode (the
+// state's notice then says why).
 void requestFaceTarget(SimState& state);
 void requestJumpToTarget(SimState& state);
 
-// Carries out and clears the pending requests: first the turn (rates to zero, camera rebuilt),
-// then the jump distance, which therefore uses the new forward axis.
+// Carries out and clears the pending requests: first the turn (rates to zero, camera rebuilt,
+// thrusters aligned with the new view), then Z's: the same turn to its target and the jump
+// distance along the new forward axis to the chosen altitude, which arms Z's promise: the next
+// jump ends there.
 void applyNavigationRequests(SimState& state);
+
+// The control step's part in Z's promise, before its jump: a distance key takes the promise back,
+// and a released Q may jump again. Then, when a jump is asked for (byKey: Q, else its latch),
+// whether it goes ahead: an armed jump gets its distance worked out anew from where the ship and
+// the target are now (and is refused, with its reason, when the forward axis misses the
+// altitude); Q held on after an armed jump does not jump until it is pressed anew.
+void updateJumpPromise(SimState& state, bool distanceKeyActive, bool jumpKeyDown);
+bool admitJump(SimState& state, bool byKey);
+
+// Y's turn: faces body and aligns the thrusters with the new view.
+void faceTarget(SimState& state, int body);
 
 // Turns the orientation by the smallest rotation that brings the forward axis onto direction
 // (keeping the roll as far as possible), zeroes the rotation rates and rebuilds the camera.

@@ -5,6 +5,7 @@
 
 #include "frame_step.h"
 #include "integrator.h"
+#include "navigation_figures.h"
 #include "sim_state.h"
 #include "step_bound.h"
 
@@ -34,7 +35,9 @@ bool flyingControlActive(const SimState& state) {
     return false;
 }
 
-bool surfaceWithinReach(const SimState& state, double h) {
+bool surfaceWithinReach(const SimState& state, double h) { return bodyWithinReach(state, h) >= 0; }
+
+int bodyWithinReach(const SimState& state, double h) {
     const SimObject& ship = state.observer();
     for (size_t k = 0; k + 1 < state.objects.size(); ++k) {
         const SimObject& body = state.objects[k];
@@ -48,9 +51,9 @@ bool surfaceWithinReach(const SimState& state, double h) {
         const double speed = std::sqrt(vx * vx + vy * vy + vz * vz);
         const double pull = d > 0 ? kGravityKm3PerKgS2 * body.massKg / (d * d) : 0.0;
         const double margin = d - body.equatorialRadiusKm - kSurfaceDistanceKm;
-        if (margin <= speed * h + 0.5 * pull * h * h) return true;
+        if (margin <= speed * h + 0.5 * pull * h * h) return static_cast<int>(k);
     }
-    return false;
+    return -1;
 }
 
 const char* warpDropMessage(WarpDrop drop) {
@@ -62,6 +65,34 @@ const char* warpDropMessage(WarpDrop drop) {
     }
     return nullptr;
 }
+
+std::string warpFactorName(int32_t level) {
+    std::string digits = std::to_string(kWarpFactors[static_cast<size_t>(level)]), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out + "x";
+}
+
+namespace {
+
+std::string surfaceReason(const SimState& state, int body, int32_t level) {
+    return bodyDisplayName(state, body) + "'s surface is within reach of one frame at " + warpFactorName(level);
+}
+
+// Why a frame at level cannot be warped (empty: it can): a surface within reach or a substep count
+// beyond the budget.
+std::string warpObstacle(const SimState& state, float elapsedS, int32_t level, double allowedSubsteps) {
+    const float h = static_cast<float>(static_cast<double>(elapsedS) * kWarpFactors[static_cast<size_t>(level)]);
+    const int body = bodyWithinReach(state, h);
+    if (body >= 0) return surfaceReason(state, body, level);
+    if (substepCount(state.objects, h) > allowedSubsteps)
+        return warpFactorName(level) + " needs more gravity substeps than one frame can take";
+    return {};
+}
+
+}  // namespace
 
 int32_t warpSubstepBudget(const TimeWarp& w, size_t objectCount) {
     if (w.substepBudget > 0) return w.substepBudget;
@@ -81,23 +112,36 @@ float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubs
     if (w.messageLeftS > 0) w.messageLeftS -= elapsedS;
     const bool period = state.keyState.isDown(kWarpPeriodKey);
     const bool comma = state.keyState.isDown(kWarpCommaKey);
-    if (period && !w.periodWasDown && w.level + 1 < static_cast<int32_t>(kWarpFactors.size())) ++w.level;
+    const int32_t top = static_cast<int32_t>(kWarpFactors.size()) - 1;
+    if (period && !w.periodWasDown && !state.objects.empty()) {
+        // A step up that the next frame would have to take back is refused with its reason.
+        const std::string obstacle = w.level < top ? warpObstacle(state, elapsedS, w.level + 1, allowedSubsteps) : std::string();
+        if (w.level >= top)
+            showNotice(state.notice, "Time warp is at its highest, " + warpFactorName(top));
+        else if (!obstacle.empty())
+            showNotice(state.notice, "Warp held at " + warpFactorName(w.level) + ": " + obstacle);
+        else
+            ++w.level;
+    }
     if (comma && !w.commaWasDown && w.level > 0) --w.level;
     w.periodWasDown = period;
     w.commaWasDown = comma;
     w.frameWarped = false;
     if (w.level == 0 || state.objects.empty()) return elapsedS;
 
-    auto drop = [&](WarpDrop why) {
+    auto drop = [&](WarpDrop why, const std::string& reason) {
         w.level = 0;
         w.lastDrop = why;
         w.messageLeftS = kWarpMessageS;
+        showNotice(state.notice, "Warp dropped to 1x: " + reason);
         return elapsedS;
     };
-    if (flyingControlActive(state)) return drop(WarpDrop::FlyingControl);
+    if (flyingControlActive(state)) return drop(WarpDrop::FlyingControl, "a flight control was used");
     const float h = static_cast<float>(static_cast<double>(elapsedS) * w.factor());
-    if (surfaceWithinReach(state, h)) return drop(WarpDrop::Surface);
-    if (substepCount(state.objects, h) > allowedSubsteps) return drop(WarpDrop::CannotKeepUp);
+    const int body = bodyWithinReach(state, h);
+    if (body >= 0) return drop(WarpDrop::Surface, surfaceReason(state, body, w.level));
+    const std::string obstacle = warpObstacle(state, elapsedS, w.level, allowedSubsteps);
+    if (!obstacle.empty()) return drop(WarpDrop::CannotKeepUp, obstacle);
     w.frameWarped = true;
     return h;
 }

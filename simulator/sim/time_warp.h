@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct SimState;
 
@@ -38,10 +39,12 @@ struct TimeWarp {
     int32_t factor() const { return kWarpFactors[static_cast<size_t>(level)]; }
 };
 
-// Live mode, before the frame step: applies the period/comma presses, drops the warp when a
-// control that flies the ship is active, when a surface could be reached within the warped frame,
-// or when its substeps would exceed the budget; returns the frame time (elapsed times the factor,
-// exactly elapsed at factor 1) and sets frameWarped.
+// Live mode, before the frame step: applies the period/comma presses (a press that would bring a
+// surface within reach of one frame, or exceed the substep budget, leaves the factor as it is),
+// drops the warp when a control that flies the ship is active, when a surface could be reached
+// within the warped frame, or when its substeps would exceed the budget; returns the frame time
+// (elapsed times the factor, exactly elapsed at factor 1) and sets frameWarped. Every refusal and
+// drop leaves its reason in the state's notice.
 float resolveWarpedFrameTime(SimState& state, float elapsedS);
 // The same with the substeps a frame may take given instead of taken from the budget.
 float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps);
@@ -57,6 +60,11 @@ bool flyingControlActive(const SimState& state);
 // The ship could come within the surface distance of a body within hS: its altitude above that
 // distance is at most |v| h + a h^2 / 2 (relative speed, the body's pull).
 bool surfaceWithinReach(const SimState& state, double hS);
+// The first body whose surface is within reach in that sense, -1 for none.
+int bodyWithinReach(const SimState& state, double hS);
+
+// "1,000x": the factor of a level, its digits grouped.
+std::string warpFactorName(int32_t level);
 
 // The drop message, or nullptr when none is due.
 const char* warpDropMessage(WarpDrop drop);

@@ -48,6 +48,7 @@ PredictedPath predictTrajectory(PredictionRequest request) {
     path.targetIndex = haveTarget ? request.targetIndex : -1;
     path.referenceIndex = haveTarget ? request.targetIndex : primaryBody(objects, ship);
     path.horizonS = request.horizonS;
+    path.startMissionTimeS = request.startMissionTimeS;
     if (path.referenceIndex < 0) return path;
     const size_t ref = static_cast<size_t>(path.referenceIndex);
     if (haveTarget) path.targetReferenceIndex = primaryBody(objects, static_cast<size_t>(request.targetIndex));

@@ -18,6 +18,7 @@ struct PredictionRequest {
     std::vector<SimObject> objects;  // the float items when it was asked for
     IntegratorState integrator;      // the exact state they belong to
     double horizonS = 0;
+    double startMissionTimeS = 0;    // the mission time of the state copied
     int pointCount = 0;              // intervals of the horizon (points are one more); 0: as
                                      // predictionPointCount says, worked out on the worker
     int targetIndex = -1;            // a body whose path is predicted too and that the ship's path
@@ -28,6 +29,7 @@ struct PredictionRequest {
 struct PredictedPath {
     bool valid = false;
     double horizonS = 0;
+    double startMissionTimeS = 0;     // the mission time that timesS count from
     int targetIndex = -1;
     int referenceIndex = -1;          // the target, else the body the ship orbits
     std::vector<double> timesS;       // from the request's moment

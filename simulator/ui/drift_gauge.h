@@ -1,4 +1,4 @@
-// The F10 line at the top centre (below the warp and prediction lines): the relative drift of the
+// The F10 lines at the top centre (the last of the top-centre column): the relative drift of the
 // system's total energy and angular momentum since the run started. Measured at the first frame,
 // and afterwards only while it is shown (it costs N^2 / 2 pairs).
 #pragma once
@@ -8,8 +8,6 @@
 
 #include "system_invariants.h"
 
-class TextFont;
-
 // "Energy drift +1.2e-09\nAngular momentum drift 3.4e-10"
 std::string driftGaugeText(const InvariantDrift& drift);
 
@@ -17,7 +15,7 @@ class DriftGauge {
 public:
     // After every frame step.
     void update(const SimState& state, bool shown);
-    void draw(TextFont& font, int w) const;
+    bool shown() const { return shown_; }
     const InvariantDrift& drift() const { return drift_; }
 
 private:

@@ -5,15 +5,12 @@
 #include <cstdio>
 
 #include "scene_placement.h"
-#include "text_font.h"
 
 namespace {
 
 constexpr uint32_t kShipPathArgb = 0xFF40E0FF;
 constexpr uint32_t kTargetPathArgb = 0xFFFFA040;
 constexpr uint32_t kClosestArgb = 0xFFFFFFFF;
-constexpr uint32_t kTextArgb = 0xFF40E0FF;
-constexpr float kTextTopPx = 8;
 constexpr float kHorizonTextS = 4.0f;
 
 struct Placement {
@@ -51,16 +48,6 @@ void appendPath(std::vector<VertexPc>& out, const std::vector<PointKm>& points,
         out.push_back(a);
         out.push_back(b);
     }
-}
-
-std::string grouped(double value) {
-    const long long v = std::llround(value);
-    std::string digits = std::to_string(v < 0 ? -v : v), out = v < 0 ? "-" : "";
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
 }
 
 }  // namespace
@@ -106,14 +93,6 @@ std::string horizonText(double s) {
     return text;
 }
 
-std::string closestApproachText(const PredictedPath& path) {
-    if (!path.valid || path.closestKm < 0) return "";
-    const long long t = std::llround(path.closestTimeS);
-    char when[48];
-    std::snprintf(when, sizeof when, "%lld h %02lld min", t / 3600, (t / 60) % 60);
-    return "Closest approach " + grouped(path.closestKm) + " km in " + when;
-}
-
 void PredictionLine::update(const SimState& state, float elapsedS, int targetIndex) {
     if (horizonTextLeftS_ > 0) horizonTextLeftS_ -= elapsedS;
     const bool shorter = state.keyState.isDown(kHorizonShorterKey);
@@ -152,14 +131,10 @@ void drawPathLines(GlDevice& device, const SimState& state, const std::vector<Ve
     device.setState(saved);
 }
 
-void PredictionLine::draw(GlDevice& device, TextFont& font, const SimState& state, int w) {
+void PredictionLine::draw(GlDevice& device, const SimState& state) {
     drawPathLines(device, state, predictionLineVertices(path_, state));
-    // Text below the warp line and its drop message (two rows).
-    std::string text = closestApproachText(path_);
-    if (horizonTextLeftS_ > 0) text = "Prediction " + horizonText(horizonS());
-    if (text.empty()) return;
-    int cx = 0, cy = 0;
-    font.measureText(text.c_str(), &cx, &cy);
-    font.drawText(static_cast<float>(w / 2 - cx / 2), kTextTopPx + 2.0f * static_cast<float>(cy + 4), kTextArgb,
-                  text.c_str());
+}
+
+std::string PredictionLine::horizonNotice() const {
+    return horizonTextLeftS_ > 0 ? "Prediction " + horizonText(horizonS()) : std::string();
 }

@@ -13,8 +13,6 @@
 #include "prediction_worker.h"
 #include "sim_state.h"
 
-class TextFont;
-
 inline constexpr int kHorizonShorterKey = 0x1A;  // "["
 inline constexpr int kHorizonLongerKey = 0x1B;   // "]"
 inline constexpr std::array<double, 13> kPredictionHorizonsS = {
@@ -31,19 +29,18 @@ std::vector<VertexPc> predictionLineVertices(const PredictedPath& path, const Si
 // Draws line-list vertices of a path (render units about the observer) with the camera's rotation.
 void drawPathLines(GlDevice& device, const SimState& state, const std::vector<VertexPc>& vertices);
 
-// "2 h", "30 min", "5 d" for a horizon; "Closest approach 1,234 km in 2 h 05 min" for a path
-// with a target.
+// "2 h", "30 min", "5 d" for a horizon.
 std::string horizonText(double seconds);
-std::string closestApproachText(const PredictedPath& path);
 
 class PredictionLine {
 public:
     // After every frame step: the bracket presses, a new request when one is wanted, and the
     // newest finished path. targetIndex: the body to predict too, -1 for none.
     void update(const SimState& state, float elapsedS, int targetIndex = -1);
-    // The line, the closest approach mark and the horizon / closest approach text (top centre,
-    // below the warp line).
-    void draw(GlDevice& device, TextFont& font, const SimState& state, int w);
+    // The line and the closest approach mark.
+    void draw(GlDevice& device, const SimState& state);
+    // "Prediction 3 h" for a few seconds after [ or ], else "" (a line of the top centre).
+    std::string horizonNotice() const;
 
     double horizonS() const { return kPredictionHorizonsS[static_cast<size_t>(horizonLevel_)]; }
     const PredictedPath& path() const { return path_; }

@@ -7,6 +7,11 @@
 
 #include "gl_device.h"
 
+// A screen area, pixels (a panel that labels keep out of).
+struct ScreenBox {
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
 class ScreenShapes {
 public:
     void clear() { vertices_.clear(); }

@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+float targetBracketHalfSizePx(const BodyOnScreen& target) {
+    return std::round(std::clamp(target.discRadiusPx + 4.0f, 9.0f, 400.0f));
+}
+
 void addTargetBracket(const BodyOnScreen& target, ScreenShapes& shapes) {
     if (!target.inFront) return;
     const float x = std::round(target.x), y = std::round(target.y);
-    const float h = std::round(std::clamp(target.discRadiusPx + 4.0f, 9.0f, 400.0f));
+    const float h = targetBracketHalfSizePx(target);
     const float arm = std::max(4.0f, std::round(h * 0.4f));
     const uint32_t c = kTargetBracketArgb;
     for (float sx : {-1.0f, 1.0f})

@@ -40,6 +40,36 @@ TEST(KeyboardHelp, LivePageListsEveryKeyInOrder) {
     EXPECT_EQ(live.substr(live.size() - 15), "Celestrix 1.0\n\n");
 }
 
+TEST(KeyboardHelp, AdditionsListEveryAddedKeyInThePagesFormat) {
+    struct Case {
+        bool live;
+        size_t width;
+        std::vector<std::string> keys;
+    };
+    const std::vector<Case> cases = {
+        {true, 74, {"Tab / Shift+Tab", "Mouse click", "Y", "Z", ". / ,", "[ / ]", "F10", "F11"}},
+        {false, 59, {"Tab / Shift+Tab", "Mouse click", "F10", "F11"}},
+    };
+    for (const Case& c : cases) {
+        const std::string& added = keyboardHelpAdditions(c.live);
+        std::vector<std::string> keys = keysListed(added);
+        ASSERT_FALSE(keys.empty());
+        EXPECT_EQ(keys.front(), "MORE KEYS");
+        keys.erase(keys.begin());
+        EXPECT_EQ(keys, c.keys);
+        // Every line fits the page's width; the underscore lines are the page's own.
+        size_t pos = 0;
+        while (pos < added.size()) {
+            const size_t end = added.find('\n', pos);
+            EXPECT_LE(end - pos, c.width) << added.substr(pos, end - pos);
+            pos = end + 1;
+        }
+        EXPECT_NE(added.find(std::string(c.width, '_') + "\n\n"), std::string::npos);
+        // The spec's page itself is unchanged: no added key appears in it.
+        EXPECT_EQ(keyboardHelpPage(c.live).find("Tab"), std::string::npos);
+    }
+}
+
 TEST(ReplayIndicator, ShowsTitleSequenceAndCount) {
     EXPECT_EQ(replayIndicator("Tour", 1, 3), "Tour: Seq. 1/3");
 }

@@ -207,3 +207,74 @@ TEST(TargetNavigationRuns, JupiterMarkerAtTheCentreAndF11HidesEveryMarker) {
     EXPECT_GT(differing, 0);
     EXPECT_EQ(outside, 0);
 }
+
+namespace {
+
+// Frames of the trace in which the observer moved more than 1000 km (a jump; no flight here comes
+// near that speed), and the Moon's altitude above its equatorial radius at the end.
+struct JumpCount {
+    int jumps = 0;
+    double endDistanceKm = 0;
+};
+
+JumpCount countJumps(const std::string& tracePath, int body, int observer) {
+    std::vector<std::string> rows = traceRows(tracePath);
+    JumpCount out;
+    double last[3] = {}, b[3] = {};
+    bool first = true;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        std::istringstream in(rows[i]);
+        std::string field;
+        std::vector<double> v;
+        while (std::getline(in, field, ',')) v.push_back(std::stod(field));
+        const int index = static_cast<int>(v[2]);
+        if (index == body) std::copy(v.begin() + 3, v.begin() + 6, b);
+        if (index != observer) continue;
+        if (!first && std::hypot(v[3] - last[0], v[4] - last[1], v[5] - last[2]) > 1000) ++out.jumps;
+        first = false;
+        std::copy(v.begin() + 3, v.begin() + 6, last);
+        out.endDistanceKm = std::hypot(b[0] - last[0], b[1] - last[1], b[2] - last[2]);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(TargetNavigationRuns, ZKeepsItsPromiseWhileQIsHeldAndDistanceKeysKeepTheRepeat) {
+    struct Case {
+        const char* what;
+        std::string keys;  // after the Moon is the target (frame 5 on)
+        int jumps;
+        bool endsOneRadiusUp;
+    };
+    const std::vector<Case> cases = {
+        {"Z, then Q held for 30 frames", "6 key Z down\n6 key Z up\n8 key Q down\n38 key Q up\n", 1, true},
+        {"the on-screen jump latch after Z", "6 key Z down\n6 key Z up\n8 click 1183 371\n", 1, true},
+        {"Q released and pressed anew jumps again", "6 key Z down\n6 key Z up\n8 key Q down\n12 key Q up\n"
+                                                    "14 key Q down\n15 key Q up\n", 2, false},
+        {"a distance key after Z: Q repeats while held", "6 key Z down\n6 key Z up\n8 key K down\n9 key K up\n"
+                                                         "10 key Q down\n15 key Q up\n", 5, false},
+    };
+    for (const Case& c : cases) {
+        TempDataDir dir;
+        e2e::copyShippedData(dir.path());
+        const int moonTabs = tabsTo(dir.path(), "Moon");
+        ASSERT_GT(moonTabs, 0);
+        testdata::writeText(dir / "script.txt", tabPresses(1, moonTabs) + c.keys);
+        testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--size", "1280x720", "--fixed-dt", "0.02",
+                                                             "--frames", "45", "--input", dir / "script.txt",
+                                                             "--trace", dir / "trace.csv"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const SimState s = loadedState(dir.path());
+        const int moon = bodyIndex(s, "Moon");
+        ASSERT_GE(moon, 0);
+        const double radius = s.objects[static_cast<size_t>(moon)].equatorialRadiusKm;
+        const JumpCount j = countJumps(dir / "trace.csv", moon, static_cast<int>(s.objects.size()) - 1);
+        EXPECT_EQ(j.jumps, c.jumps) << c.what;
+        // One radius above the surface: twice the radius from the centre, within 1 % of a radius
+        // (the ship falls towards the Moon for the frames after the jump).
+        if (c.endsOneRadiusUp) {
+            EXPECT_NEAR(j.endDistanceKm, 2 * radius, 0.01 * radius) << c.what;
+        }
+    }
+}

@@ -12,7 +12,7 @@
 #include "sky_projection.h"
 #include "startup.h"
 #include "target_navigation.h"
-#include "target_readout.h"
+#include "navigation_figures.h"
 #include "test_data_dir.h"
 
 using testdata::TempDataDir;
@@ -92,6 +92,13 @@ TEST(TargetNavigation, FaceTargetCentresEveryBodyAndStopsTheRotation) {
         EXPECT_EQ(s.rotationRates.x, 0.0f);
         EXPECT_EQ(s.rotationRates.y, 0.0f);
         EXPECT_EQ(s.rotationRates.z, 0.0f);
+        // Y points the ship: the forward thruster is aligned with the new view, as Space makes it.
+        const SimObject& ship = s.observer();
+        EXPECT_NEAR(dot(ship.forwardDirection, Vec3f{s.camera.m[0][2], s.camera.m[1][2], s.camera.m[2][2]}), 1.0f,
+                    1e-5f)
+            << name;
+        EXPECT_NEAR(dot(ship.upDirection, Vec3f{s.camera.m[0][1], s.camera.m[1][1], s.camera.m[2][1]}), 1.0f, 1e-5f)
+            << name;
         std::vector<BodyOnScreen> onScreen;
         placeBodiesOnScreen(s, kWidth, kHeight, onScreen);
         const BodyOnScreen& t = onScreen[static_cast<size_t>(s.nav.target)];
@@ -156,7 +163,7 @@ TEST(TargetNavigation, OrbitFiguresOfACircular400KmEarthOrbit) {
     ship.positionKm = e.positionKm + Vec3f{0, 0, static_cast<float>(r)};
     ship.velocityKmPerS = e.velocityKmPerS + Vec3f{static_cast<float>(-v), 0, 0};
     s.integrator.setUp(s.objects);
-    TargetReadout t = readTarget(s, earth);
+    NavigationFigures t = computeNavigationFigures(s, earth);
     ASSERT_TRUE(t.bound);
     EXPECT_NEAR(t.periodS / 60.0, 92.58, 92.58 * 0.002);
     EXPECT_NEAR(t.periapsisAltitudeKm, 400.0, 1.0);
@@ -169,15 +176,17 @@ TEST(TargetNavigation, OrbitFiguresOfACircular400KmEarthOrbit) {
     ship.velocityKmPerS = e.velocityKmPerS + Vec3f{static_cast<float>(-v * std::cos(inc)),
                                                    static_cast<float>(v * std::sin(inc)), 0};
     s.integrator.setUp(s.objects);
-    t = readTarget(s, earth);
+    t = computeNavigationFigures(s, earth);
     EXPECT_NEAR(t.inclinationRad * 180 / M_PI, 51.6, 0.01);
 
     // Falling straight in: not bound above escape speed; the closest approach ahead is at the centre.
     ship.velocityKmPerS = e.velocityKmPerS + Vec3f{0, 0, -20.0f};
     s.integrator.setUp(s.objects);
-    t = readTarget(s, earth);
+    t = computeNavigationFigures(s, earth);
     EXPECT_FALSE(t.bound);
-    EXPECT_NEAR(t.closestApproachInS, r / 20.0, 0.01);
+    EXPECT_EQ(t.approach, ApproachSource::StraightCourse);
+    EXPECT_NEAR(t.closestInS, r / 20.0, 0.01);
+    EXPECT_NEAR(t.closestCentreKm, 0.0, 1.0);
     EXPECT_NEAR(t.closingSpeedKmPerS, 20.0, 1e-3);
 }
 

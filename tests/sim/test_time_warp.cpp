@@ -273,6 +273,41 @@ TEST(TimeWarp, KeysStepTheFactorAndTheDropRulesHold) {
     EXPECT_EQ(substepCount(low.objects, std::nan("")), 1);
 }
 
+TEST(TimeWarp, EveryRefusedStepAndEveryDropSaysWhyOnScreen) {
+    // 3000 km above Earth, falling at 5 km/s: 10,000x is safe for a frame of 1/60 s, 100,000x not.
+    struct Case {
+        const char* what;
+        int32_t level;       // before the frame
+        int key;             // pressed this frame (0: none)
+        int32_t levelAfter;
+        const char* reason;  // the start of the notice ("" for none)
+    };
+    const std::vector<Case> cases = {
+        {"a step up that the surface forbids", 4, kWarpPeriodKey, 4, "Warp held at 10,000x: Earth's surface"},
+        {"a step up that is safe", 3, kWarpPeriodKey, 4, ""},
+        {"a flight key under warp", 2, KeyCode::W, 0, "Warp dropped to 1x: a flight control"},
+        {"the top factor", 5, kWarpPeriodKey, 5, "Time warp is at its highest"},
+    };
+    const float dt = 1.0f / 60;
+    for (const Case& c : cases) {
+        SimState s = earthOrbit(9378.14, 9378.14);
+        s.configEntries = {"Earth.cfg", "Observer.cfg"};
+        s.observer().velocityKmPerS = {-5, 0, 0};
+        // The top factor is tried far from Earth, where nothing holds it.
+        if (c.level == 5) s.observer().positionKm = {0, 0, 1e9f};
+        s.warp.level = c.level;
+        if (c.key) s.keyState.keys[static_cast<size_t>(c.key)] = 0x80;
+        resolveWarpedFrameTime(s, dt, 1000);
+        EXPECT_EQ(s.warp.level, c.levelAfter) << c.what;
+        if (*c.reason) {
+            EXPECT_TRUE(s.notice.shown()) << c.what;
+            EXPECT_EQ(s.notice.text.rfind(c.reason, 0), 0u) << c.what << ": " << s.notice.text;
+        } else {
+            EXPECT_FALSE(s.notice.shown()) << c.what << ": " << s.notice.text;
+        }
+    }
+}
+
 TEST(TimeWarp, AThousandObjectsDropTheWarpWhenItsSubstepsExceedTheAllowance) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> pos(-1e9f, 1e9f), mass(1e20f, 1e24f);

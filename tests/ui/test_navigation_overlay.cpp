@@ -8,6 +8,8 @@
 #include "body_markers.h"
 #include "gui_components.h"
 #include "navigation_overlay.h"
+#include "navigation_figures.h"
+#include "sky_projection.h"
 #include "target_panel.h"
 
 namespace {
@@ -43,7 +45,7 @@ SimState smallSystem() {
 
 TEST(TargetPanel, FiguresOfBoundAndUnboundShipsAndWhenItShows) {
     SimState s = smallSystem();
-    EXPECT_EQ(composeTargetPanel(s), "");
+    EXPECT_EQ(composeTargetPanel(s, computeNavigationFigures(s, s.nav.target)), "");
     EXPECT_FALSE(targetPanelShown(s));
 
     // 400 km above Earth on a circular equatorial orbit, from the integrator's state.
@@ -54,9 +56,9 @@ TEST(TargetPanel, FiguresOfBoundAndUnboundShipsAndWhenItShows) {
     s.observer().positionKm = s.objects[1].positionKm + Vec3f{0, 0, static_cast<float>(r)};
     s.observer().velocityKmPerS = s.objects[1].velocityKmPerS + Vec3f{static_cast<float>(-v), 0, 0};
     s.integrator.setUp(s.objects);
-    std::string text = composeTargetPanel(s);
+    std::string text = composeTargetPanel(s, computeNavigationFigures(s, s.nav.target));
     EXPECT_NE(text.find("TARGET          Earth\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("DISTANCE         4.0000e+02 km"), std::string::npos) << text;
+    EXPECT_NE(text.find("DISTANCE         4.0000e+02 km above surface"), std::string::npos) << text;
     EXPECT_NE(text.find("PERIOD                92.5"), std::string::npos) << text;
     EXPECT_NE(text.find("INCLINATION            0.00 deg"), std::string::npos) << text;
     EXPECT_NE(text.find("Z ALTITUDE      1 x radius"), std::string::npos) << text;
@@ -65,13 +67,13 @@ TEST(TargetPanel, FiguresOfBoundAndUnboundShipsAndWhenItShows) {
     // Leaving fast: no orbit lines, no approach ahead.
     s.observer().velocityKmPerS = {30, 0, 50};
     s.integrator.setUp(s.objects);
-    text = composeTargetPanel(s);
+    text = composeTargetPanel(s, computeNavigationFigures(s, s.nav.target));
     EXPECT_EQ(text.find("PERIOD"), std::string::npos);
     EXPECT_NE(text.find("CLOSEST IN      receding"), std::string::npos);
     // Falling straight in at 10 km/s from 6778 km: the centre in 677 s (0 d 00:11:17).
     s.observer().velocityKmPerS = {30, 0, -10};
     s.integrator.setUp(s.objects);
-    EXPECT_NE(composeTargetPanel(s).find("CLOSEST IN      0 d 00:11:17"), std::string::npos);
+    EXPECT_NE(composeTargetPanel(s, computeNavigationFigures(s, s.nav.target)).find("CLOSEST IN       0 d 00:11:17"), std::string::npos);
 
     // F2 hides it with the heads-up display; the keyboard help, which hangs in the same corner, too.
     s.latches[kHudHidden] = 1;
@@ -88,7 +90,7 @@ TEST(BodyMarkers, ColoursByKindAndLabelsGiveWayToNearerBodies) {
     EXPECT_EQ(markerColour(s, 2), kMoonMarkerArgb);
 
     // Earth and the Moon 0.57 degrees apart (13 px), the Sun straight behind Earth: every body
-    // has a square, only Earth (the nearest) its label; the Moon's and the Sun's would overlap it.
+    // has a square; Earth (the nearest) keeps its label, moved to the left of the Moon's square.
     std::vector<BodyOnScreen> bodies;
     placeBodiesOnScreen(s, kW, kH, bodies);
     ASSERT_EQ(bodies.size(), 3u);
@@ -98,7 +100,9 @@ TEST(BodyMarkers, ColoursByKindAndLabelsGiveWayToNearerBodies) {
     ScreenShapes shapes;
     BodyMarkers markers;
     markers.layout(s, bodies, kW, kH, 7, 12, shapes);
-    ASSERT_EQ(markers.labels().size(), 1u);
+    // Earth's label beside its square; the others only where a free place is left beside theirs.
+    ASSERT_GE(markers.labels().size(), 1u);
+    ASSERT_LE(markers.labels().size(), 2u);
     EXPECT_EQ(markers.labels()[0].body, 1);
     // Far apart, all three are labelled.
     s.objects[2].positionKm = {2e6f, 1e6f, 1e7f};
@@ -111,6 +115,76 @@ TEST(BodyMarkers, ColoursByKindAndLabelsGiveWayToNearerBodies) {
     placeBodiesOnScreen(s, kW, kH, bodies);
     EXPECT_FALSE(bodies[2].marked());
     EXPECT_EQ(pickBody(bodies, bodies[2].x, bodies[2].y), bodies[2].x == bodies[1].x ? 1 : -1);
+}
+
+TEST(BodyMarkers, NoLabelTouchesAnotherLabelASquareOrAPanelInACrowdedSky) {
+    struct Case {
+        const char* what;
+        float spreadKm;  // sideways spread of the bodies at 1e7 km
+        int target;      // -1: none
+        bool panel;      // a panel in the bottom-left corner to keep out of
+    };
+    const std::vector<Case> cases = {
+        {"a tight cluster", 2e5f, -1, false},
+        {"a cluster with a target", 2e5f, 5, false},
+        {"a wide field by a panel", 6e6f, 3, true},
+    };
+    for (const Case& c : cases) {
+        SimState s;
+        s.runMode = 1;
+        s.objects.resize(41);
+        s.configEntries.clear();
+        for (int i = 0; i < 40; ++i) {
+            SimObject& o = s.objects[static_cast<size_t>(i)];
+            o.massKg = 1e20f;
+            o.equatorialRadiusKm = o.polarRadiusKm = 100;
+            // A fixed scatter: bodies land near each other and on top of each other's labels.
+            const float a = static_cast<float>((i * 7919) % 1000) / 1000.0f - 0.5f;
+            const float b = static_cast<float>((i * 104729) % 1000) / 1000.0f - 0.5f;
+            o.positionKm = {a * c.spreadKm, b * c.spreadKm * 0.6f, 1e7f + static_cast<float>(i) * 1e5f};
+            s.configEntries.push_back("Body" + std::to_string(i) + ".cfg");
+        }
+        s.configEntries.push_back("Observer.cfg");
+        s.nav.target = c.target;
+        std::vector<BodyOnScreen> bodies;
+        placeBodiesOnScreen(s, kW, kH, bodies);
+        std::vector<ScreenBox> keepOut;
+        if (c.panel) keepOut.push_back({0, 420, 500, kH});
+        NavigationFigures figures = computeNavigationFigures(s, c.target);
+        ScreenShapes shapes;
+        BodyMarkers markers;
+        markers.layout(s, bodies, kW, kH, 6, 12, shapes, keepOut, figures);
+        const auto& labels = markers.labels();
+        ASSERT_FALSE(labels.empty()) << c.what;
+        auto overlap = [](float ax0, float ay0, float ax1, float ay1, float bx0, float by0, float bx1, float by1) {
+            return ax0 < bx1 && bx0 < ax1 && ay0 < by1 && by0 < ay1;
+        };
+        bool targetLabelled = c.target < 0;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const MarkerLabel& l = labels[i];
+            const float x1 = l.x + static_cast<float>(l.widthPx), y1 = l.y + static_cast<float>(l.heightPx);
+            EXPECT_TRUE(l.x >= 0 && l.y >= 0 && x1 <= kW && y1 <= kH) << c.what;
+            if (l.body == c.target) {
+                targetLabelled = true;
+                EXPECT_NE(l.text.find("km above surface"), std::string::npos) << c.what;
+            }
+            for (size_t j = i + 1; j < labels.size(); ++j) {
+                const MarkerLabel& m = labels[j];
+                EXPECT_FALSE(overlap(l.x, l.y, x1, y1, m.x, m.y, m.x + static_cast<float>(m.widthPx),
+                                     m.y + static_cast<float>(m.heightPx)))
+                    << c.what << ": " << l.text << " / " << m.text;
+            }
+            for (const BodyOnScreen& b : bodies) {
+                if (!b.marked()) continue;
+                const float h = kMarkerHalfSizePx + 1;
+                EXPECT_FALSE(overlap(l.x, l.y, x1, y1, b.x - h, b.y - h, b.x + h, b.y + h))
+                    << c.what << ": " << l.text << " over the square of " << b.body;
+            }
+            for (const ScreenBox& k : keepOut)
+                EXPECT_FALSE(overlap(l.x, l.y, x1, y1, k.x0, k.y0, k.x1, k.y1)) << c.what << ": " << l.text;
+        }
+        EXPECT_TRUE(targetLabelled) << c.what;
+    }
 }
 
 TEST(NavigationOverlay, ClicksOnShownControlsBelongToThem) {

@@ -69,5 +69,4 @@ TEST(PredictionLine, PathStartsAtTheEyeAndKeepsTheReferenceStretch) {
     ASSERT_EQ(v.size(), 4u + 4u + 6u);
     EXPECT_NEAR(v[4].x, (10000 + 384000) * e, 1);
     EXPECT_NEAR(v[8].x + v[9].x, 2 * 20000 * e, 1e-3);  // the cross is centred on the last point
-    EXPECT_EQ(closestApproachText(path), "Closest approach 370,000 km in 0 h 03 min");
 }
