@@ -54,6 +54,12 @@ std::string liveAdditions() {
            ". / ,                Time warp: Faster / slower (1x to 100,000x)\n\n"
            "[ / ]                Predicted path: Shorter / longer horizon\n" +
            line +
+           "Insert / Delete      Flight plan: New burn node / delete the node\n\n"
+           "PgUp / PgDn          Flight plan: Move the node later / earlier\n\n"
+           "Keypad 8/2 4/6 7/9   Flight plan: Prograde/normal/radial +/- (Shift: fine)\n\n"
+           "Home / End           Flight plan: Transfer to target / fly the plan\n\n"
+           "0-9, Enter           Flight plan: Type an altitude for an orbit change\n" +
+           line +
            "F10                  Toggle energy and momentum drift gauge\n\n"
            "F11                  Toggle body markers and labels\n" +
            line;

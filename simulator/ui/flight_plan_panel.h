@@ -12,6 +12,7 @@
 #include "flight_planner.h"
 #include "gl_device.h"
 #include "icon_sprite.h"
+#include "navigation_figures.h"
 #include "text_font.h"
 
 inline constexpr uint32_t kPlannedPathArgb = 0xFFFF60C0;
@@ -27,4 +28,5 @@ std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimS
 // and moves right of the heads-up panel (right edge hudRightPx, bottom hudBottomPx) when it would
 // reach into it.
 void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
-                    const SimState& state, int heightPx, float hudRightPx, float hudBottomPx);
+                    const SimState& state, const NavigationFigures& figures, int heightPx, float hudRightPx,
+                    float hudBottomPx);

@@ -47,7 +47,8 @@ TEST(KeyboardHelp, AdditionsListEveryAddedKeyInThePagesFormat) {
         std::vector<std::string> keys;
     };
     const std::vector<Case> cases = {
-        {true, 74, {"Tab / Shift+Tab", "Mouse click", "Y", "Z", ". / ,", "[ / ]", "F10", "F11"}},
+        {true, 74, {"Tab / Shift+Tab", "Mouse click", "Y", "Z", ". / ,", "[ / ]", "Insert / Delete", "PgUp / PgDn",
+                    "Keypad 8/2 4/6 7/9", "Home / End", "0-9, Enter", "F10", "F11"}},
         {false, 59, {"Tab / Shift+Tab", "Mouse click", "F10", "F11"}},
     };
     for (const Case& c : cases) {
