@@ -23,6 +23,7 @@ struct WizardSetup {
     WizardObjectType type = WizardObjectType::Planet;
     bool orbiting = false;
     int orbitedRefNo = 0;
+    int suggestedParentRefNo = 0;  // offered first by "Place in orbit..." when set
     std::string objectPath;     // existing mode
     std::string dataDirectory;  // ends in "/"
     OrbitListView list;         // the manager's selected list, for the orbit preview
