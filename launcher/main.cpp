@@ -62,8 +62,10 @@ int main(int argc, char** argv) {
         return kFatalExitCode;
     }
     // The launch pad is the main window; closing it ends the launcher.
+    // Listening before the launch pad opens (its OpenGL probe takes a moment): a second start
+    // meanwhile is answered once the pad is up.
+    listenForRaiseRequests(&app);
     CLaunchPadDlg launchPad;
-    listenForRaiseRequests(&launchPad);
     launchPad.exec();
     return 0;
 }

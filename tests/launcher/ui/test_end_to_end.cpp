@@ -128,7 +128,7 @@ TEST_F(EndToEnd, TheProgramRunsOnceAndPreparesItsDataDirectory) {
     // request to come forward.
     for (const char* folder : {"Configurations", "Objects", "Recordings", "Screenshots"})
         EXPECT_FALSE(std::filesystem::exists(tools.path() + folder)) << folder;
-    EXPECT_TRUE(askRunningLauncherToRaise());
+    EXPECT_TRUE(eventually([] { return askRunningLauncherToRaise(); }));
 
     kill(first.pid, SIGTERM);
     testrun::wait(first);
