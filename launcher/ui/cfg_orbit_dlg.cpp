@@ -123,7 +123,10 @@ void CCfgOrbitDlg::updatePreview() {
 
 void CCfgOrbitDlg::placeInOrbit() {
     if (!m_object) return;
-    CPlaceInOrbitDlg dlg(m_list, m_ownRefNo, m_refNo > 0 ? m_refNo : 1, m_object->massKg, this);
+    // Only the Ref-Nos this dialog accepts are offered as parents.
+    OrbitListView offered = m_list;
+    if (offered.names.size() > static_cast<size_t>(kMaxRefNo)) offered.names.resize(kMaxRefNo);
+    CPlaceInOrbitDlg dlg(offered, m_ownRefNo, m_refNo > 0 ? m_refNo : 1, m_object->massKg, this);
     if (dlg.exec() != QDialog::Accepted || !dlg.choice()) return;
     applyPlacement(*dlg.choice());
 }

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWizard>
+#include <algorithm>
+#include <functional>
 
 #include "cfg_object_wizard.h"
 
