@@ -104,6 +104,12 @@ void CCfgPosNoOrbPage::place(const PlaceInOrbitChoice& choice) {
     showPlacedOrbit(*this, m_setup, choice.parentRefNo);
 }
 
+void CCfgPosNoOrbPage::clearAll() {
+    m_placed.reset();
+    CCfgWizardPage::clearAll();
+    if (auto* preview = findChild<QLabel*>("placementPreview")) preview->clear();
+}
+
 void CCfgPosNoOrbPage::collect(WizardValues& v) const {
     v.start.first = sky(1101, 1104, 1107, 1125);
     const bool kept = unchangedSinceFill({1101, 1104, 1107, 1125});
@@ -144,6 +150,12 @@ void CCfgPosPage::place(const PlaceInOrbitChoice& choice) {
     setSky(1101, 1104, 1107, 1125, cartesianToSky(km(choice.placement.firstPointKm)));
     setSky(1103, 1106, 1110, 1129, cartesianToSky(km(choice.placement.secondPointKm)));
     showPlacedOrbit(*this, m_setup, choice.parentRefNo);
+}
+
+void CCfgPosPage::clearAll() {
+    m_placed.reset();
+    CCfgWizardPage::clearAll();
+    if (auto* preview = findChild<QLabel*>("placementPreview")) preview->clear();
 }
 
 void CCfgPosPage::collect(WizardValues& v) const {

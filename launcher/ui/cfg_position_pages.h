@@ -20,6 +20,7 @@ public:
     void collect(WizardValues& values) const override;
     // Fills the position and velocity, and keeps the parent and second point for the file.
     void place(const PlaceInOrbitChoice& choice);
+    void clearAll() override;  // forgets the placement too
 
 protected:
     void fill(const WizardValues& values) override;
@@ -35,6 +36,7 @@ public:
     void collect(WizardValues& values) const override;
     // Fills both orbital positions, and keeps the velocity where the points alone cannot give it.
     void place(const PlaceInOrbitChoice& choice);
+    void clearAll() override;  // forgets the placement too
 
 protected:
     void fill(const WizardValues& values) override;

@@ -40,7 +40,7 @@ public:
 
     bool validatePage() override;
     void initializePage() override;
-    void clearAll();
+    virtual void clearAll();
 
     QLineEdit* numberField(int id) const;
     QComboBox* choiceField(int id) const;
