@@ -2,7 +2,6 @@
 #include "help_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -13,15 +12,12 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);
     m_browser = new QTextBrowser;
     m_browser->setObjectName("helpBrowser");
+    // Pages of the help folder open here; links to the web or mail go to the desktop.
     m_browser->setOpenLinks(true);
-    m_browser->setOpenExternalLinks(false);
+    m_browser->setOpenExternalLinks(true);
     // The pages' tables draw their grid through the browser's own style sheet subset.
     m_browser->document()->setDefaultStyleSheet(
         "table { border-collapse: collapse; } th, td { border: 1px solid #a0a0a0; padding: 2px 6px; }");
-    // Pages of the help folder open here; anything else (the web, mail) goes to the desktop.
-    connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-        if (!link.isLocalFile() && !link.isRelative()) QDesktopServices::openUrl(link);
-    });
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = m_browser->documentTitle();
         setWindowTitle(title.isEmpty() ? QString("Celestrix help") : "Celestrix help: " + title);
