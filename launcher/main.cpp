@@ -11,6 +11,7 @@
 #include "launcher_dialog.h"
 #include "launch_pad_dlg.h"
 #include "launcher_lock.h"
+#include "running_launcher.h"
 
 namespace {
 
@@ -37,10 +38,18 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Celestrix");
     applyLauncherPalette();
 
-    if (!acquireLauncherLock()) {
+    const LauncherLock lock = acquireLauncherLock();
+    if (lock.outcome == LockOutcome::HeldByAnother) {
+        // The running launcher comes to the front; this one writes nothing and ends.
+        askRunningLauncherToRaise();
         std::fputs("celestrix: Celestrix is already running.\n", stderr);
         showError("\n\nCelestrix is already running.");
         return 0;
+    }
+    if (lock.outcome == LockOutcome::CannotOpen) {
+        std::fprintf(stderr, "celestrix: %s\n", lock.failure.c_str());
+        showError(QString::fromStdString("\n\n" + lock.failure));
+        return kFatalExitCode;
     }
 
     std::string dir = resolveDataDirectory(dataDirOption(argc, argv));
@@ -53,6 +62,9 @@ int main(int argc, char** argv) {
         return kFatalExitCode;
     }
     // The launch pad is the main window; closing it ends the launcher.
+    // Listening before the launch pad opens (its OpenGL probe takes a moment): a second start
+    // meanwhile is answered once the pad is up.
+    listenForRaiseRequests(&app);
     CLaunchPadDlg launchPad;
     launchPad.exec();
     return 0;

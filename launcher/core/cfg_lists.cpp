@@ -2,6 +2,9 @@
 #include "cfg_lists.h"
 
 #include <algorithm>
+#include <map>
+
+#include "float_format.h"
 
 std::string shownOrbit(const std::string& item8) { return item8 == "na" ? kNoOrbit : item8; }
 
@@ -65,6 +68,30 @@ std::vector<int> moveRows(std::vector<SelectedRow>& rows, std::vector<int> indic
         if (at >= 0 && *it < at) --at;
     }
     return insertRows(rows, at, taken);
+}
+
+std::vector<int> moveRowsKeepingOrbits(std::vector<SelectedRow>& rows, std::vector<int> indices, int dropIndex,
+                                       std::vector<int>& orbitsChanged) {
+    // The same move on rows that carry their old Ref-No as name gives the old-to-new numbering.
+    std::vector<SelectedRow> tags(rows.size());
+    for (size_t i = 0; i < tags.size(); ++i) tags[i].name = std::to_string(i + 1);
+    moveRows(tags, indices, dropIndex);
+    std::map<int, int> newRefNo;
+    for (size_t i = 0; i < tags.size(); ++i) newRefNo[std::stoi(tags[i].name)] = static_cast<int>(i) + 1;
+
+    std::vector<int> moved = moveRows(rows, std::move(indices), dropIndex);
+    orbitsChanged.clear();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].orbits == kNoOrbit) continue;
+        bool digits = false;
+        auto found = newRefNo.find(parseLeadingInt(rows[i].orbits, &digits));
+        if (!digits || found == newRefNo.end()) continue;  // names no row: nothing to keep
+        const std::string renumbered = std::to_string(found->second);
+        if (renumbered == rows[i].orbits) continue;
+        rows[i].orbits = renumbered;
+        orbitsChanged.push_back(static_cast<int>(i));
+    }
+    return moved;
 }
 
 void removeRows(std::vector<SelectedRow>& rows, std::vector<int> indices) {

@@ -53,6 +53,12 @@ std::vector<int> insertRows(std::vector<SelectedRow>& rows, int dropIndex,
 // -1. Orbits and types travel with the rows. Returns the rows' new indices.
 std::vector<int> moveRows(std::vector<SelectedRow>& rows, std::vector<int> indices, int dropIndex);
 
+// moveRows, then each row's "orbits Ref-No" rewritten to the new Ref-No of the object it named
+// before, so every object keeps its parent. orbitsChanged receives the rows whose orbit changed;
+// empty when the move changes no object's orbit.
+std::vector<int> moveRowsKeepingOrbits(std::vector<SelectedRow>& rows, std::vector<int> indices, int dropIndex,
+                                       std::vector<int>& orbitsChanged);
+
 // Removes the rows at indices and renumbers; the remaining rows' orbits are not adjusted.
 void removeRows(std::vector<SelectedRow>& rows, std::vector<int> indices);
 

@@ -135,6 +135,20 @@ std::vector<std::string> collectPhysicalNotes(const std::vector<CheckRow>& rows,
     return physicalNotes(startingState(std::move(objects)), names);
 }
 
+// Names the row and the object it orbits, so that the user sees which two the reason means.
+void noteOrbitOrder(const std::vector<CheckRow>& rows, size_t row, CheckOutcome& out) {
+    const CheckRow& a = rows[row];
+    const int orbited = parseLeadingInt(a.orbits);
+    const bool listed = orbited >= 1 && static_cast<size_t>(orbited) <= rows.size();
+    const size_t b = listed ? static_cast<size_t>(orbited) - 1 : rows.size();
+    out.orbitOrderFailures.emplace_back(row, b);
+    std::string note = "\nNote: " + a.name + " (Ref-No " + a.refNo + ") orbits ";
+    if (!listed) note += "Ref-No " + a.orbits + ", which is not in the list.";
+    else if (b == row) note += "itself.";
+    else note += rows[b].name + " (Ref-No " + rows[b].refNo + "), which is not listed above it.";
+    out.orbitOrderNotes.push_back(note);
+}
+
 }  // namespace
 
 std::string checkReasonText(int reason) {
@@ -165,9 +179,13 @@ CheckOutcome checkSelectedObjects(const std::vector<CheckRow>& rows, const std::
     for (size_t a = 0; a < n; ++a)
         for (size_t b = a + 1; b < n; ++b)
             if (rows[a].name == rows[b].name) reason = kDuplicateName;
-    for (const CheckRow& row : rows)
-        if (row.orbits != "none" && parseLeadingInt(row.orbits) >= parseLeadingInt(row.refNo))
+    for (size_t i = 0; i < n; ++i) {
+        const CheckRow& row = rows[i];
+        if (row.orbits != "none" && parseLeadingInt(row.orbits) >= parseLeadingInt(row.refNo)) {
             reason = kOrbitsObjectBelow;
+            noteOrbitOrder(rows, i, out);
+        }
+    }
     for (const RowItems& r : items) checkRowItems(r, reason);
     if (anyCollision(items)) reason = kObjectsColliding;
     for (const CheckRow& row : rows)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // One row of the selected list as the check sees it.
@@ -34,6 +35,10 @@ struct CheckOutcome {
     int reason = kListConsistent;
     std::vector<std::string> mediaNotes;     // one per missing mesh, texture or ring texture
     std::vector<std::string> physicalNotes;  // Hill sphere, Roche limit, periapsis, orbit set-up
+    // Rows (0-based) that orbit an object not listed above them, each with the row it names (or
+    // the row count when that Ref-No is not in the list), and a note naming both objects.
+    std::vector<std::pair<size_t, size_t>> orbitOrderFailures;
+    std::vector<std::string> orbitOrderNotes;
 };
 
 // The reason text of a code (1 to 13); empty for 0.

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "natural_order.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -17,6 +19,7 @@ std::vector<std::string> entries(const std::string& dir, bool filesOnly) {
         if (filesOnly && !it->is_regular_file(typeError)) continue;
         names.push_back(it->path().filename().string());
     }
+    sortNaturally(names);
     return names;
 }
 

@@ -1,13 +1,13 @@
 // Listing and deleting in the data directory for the configuration manager: directory entries in
-// the file system's order, and the deletion of configurations, object files, recordings and
+// natural order (Asteroid_2 before Asteroid_10), and the deletion of configurations, object files, recordings and
 // screenshot sets. Names are checked by the caller (isSafePathName) before they reach these.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// Names of the entries of dir other than "." and "..", in the order the file system returns them;
-// empty when dir cannot be read.
+// Names of the entries of dir other than "." and "..", in natural order; empty when dir cannot be
+// read.
 std::vector<std::string> directoryEntries(const std::string& dir);
 // Only the entries that are regular files.
 std::vector<std::string> fileEntries(const std::string& dir);

@@ -22,6 +22,10 @@ std::string simulatorProgramPath() {
 }
 
 void createDataSubdirectories(const std::string& dataDirectory) {
+    // Only a data directory gets them: a message shown before the launcher has entered its data
+    // directory (a second start's "already running") must leave the current directory alone.
+    std::error_code marker;
+    if (!fs::is_regular_file(dataDirectory + "configfile.cfg", marker)) return;
     for (const char* name : {"Recordings", "Objects", "Screenshots", "Configurations"}) {
         std::error_code ec;
         fs::create_directories(dataDirectory + name, ec);

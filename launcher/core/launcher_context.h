@@ -27,6 +27,7 @@ std::string currentDataDirectory();
 // running program.
 std::string simulatorProgramPath();
 
-// Creates Recordings, Objects, Screenshots and Configurations below dataDirectory where missing;
-// a failure is ignored, as a later file access reports it.
+// Creates Recordings, Objects, Screenshots and Configurations below dataDirectory where missing,
+// when it is a data directory (it holds configfile.cfg); a failure is ignored, as a later file
+// access reports it.
 void createDataSubdirectories(const std::string& dataDirectory);

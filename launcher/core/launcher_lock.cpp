@@ -3,9 +3,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 std::string launcherLockPath() {
     const char* dir = std::getenv("XDG_RUNTIME_DIR");
@@ -13,12 +16,31 @@ std::string launcherLockPath() {
     return base + "/celestrix-launch-pad-" + std::to_string(getuid()) + ".lock";
 }
 
-bool acquireLauncherLock() {
-    int fd = open(launcherLockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return false;
+LauncherLock acquireLauncherLock() {
+    const std::string path = launcherLockPath();
+    LauncherLock lock;
+    // O_NOFOLLOW: a link planted at the path is refused; O_NONBLOCK: a pipe there cannot hang us.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        lock.failure = "Could not open the lock file " + path + ": " + std::strerror(errno) + ".";
+        return lock;
     }
-    return true;  // fd kept open on purpose
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        lock.failure = "Could not open the lock file " + path + ": it is not a regular file.";
+        return lock;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(fd);
+        if (error == EWOULDBLOCK) {
+            lock.outcome = LockOutcome::HeldByAnother;
+        } else {
+            lock.failure = "Could not lock the file " + path + ": " + std::strerror(error) + ".";
+        }
+        return lock;
+    }
+    lock.outcome = LockOutcome::Acquired;
+    return lock;  // fd kept open on purpose
 }

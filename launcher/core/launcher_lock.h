@@ -7,5 +7,13 @@
 // The lock file: $XDG_RUNTIME_DIR (or /tmp) + "/celestrix-launch-pad-<uid>.lock".
 std::string launcherLockPath();
 
-// False when another launcher holds the lock, or when the lock file cannot be opened.
-bool acquireLauncherLock();
+enum class LockOutcome { Acquired, HeldByAnother, CannotOpen };
+
+struct LauncherLock {
+    LockOutcome outcome = LockOutcome::CannotOpen;
+    std::string failure;  // CannotOpen: why, with the path
+};
+
+// Takes the lock. A link, or anything but a regular file, at the lock's path is never followed or
+// used: that is a failure to open it, reported as such, not another launcher.
+LauncherLock acquireLauncherLock();

@@ -11,8 +11,9 @@ namespace {
 
 constexpr float kDegToRad = 0.017453292f;
 constexpr float kRadToDeg = 57.295776f;
-constexpr float kRadPerSToDegPerDay = 4950355.0f;
-constexpr float kPerDayToPerS = 0.000011574074f;
+// Item 18 counts turns per second (the simulator turns a body by 2 pi x Item 18 radians each
+// second), so one turn per second is 360 degrees x 86400 seconds a day.
+constexpr double kTurnsPerSToDegPerDay = 360.0 * 86400.0;
 
 // A number item for a field: "na" (not given) shows as 0.
 float fieldNumber(const std::string& value) {
@@ -53,6 +54,11 @@ std::string fileNamePart(const std::string& path, bool stripExtension) {
     return name;
 }
 
+int WizardValues::orbitReference() const {
+    if (orbiting) return orbitedRefNo;
+    return start.placedSecondKm ? orbitedRefNo : 0;
+}
+
 WizardValues valuesFromObjectFile(const std::string& objectPath, const std::string& dataDirectory,
                                   WizardObjectType type, bool orbiting, int orbitedRefNo) {
     WizardValues v;
@@ -69,6 +75,11 @@ WizardValues valuesFromObjectFile(const std::string& objectPath, const std::stri
         v.start.secondKm = cartesian(s, 12);
         v.start.first = cartesianToSky(*v.start.firstKm);
         v.start.second = cartesianToSky(*v.start.secondKm);
+        // An object placed in orbit still at its first point keeps the velocity it was given.
+        const bool atFirstPoint = v.fileItems[2] == v.fileItems[9] && v.fileItems[3] == v.fileItems[10] &&
+                                  v.fileItems[4] == v.fileItems[11];
+        if (atFirstPoint && v.fileItems[5] != "na" && v.fileItems[6] != "na" && v.fileItems[7] != "na")
+            v.start.placedVelocityKm = cartesian(s, 5);
     } else {
         v.start.firstKm = cartesian(s, 2);
         v.start.first = cartesianToSky(*v.start.firstKm);
@@ -95,7 +106,7 @@ WizardValues valuesFromObjectFile(const std::string& objectPath, const std::stri
         return v;
     }
     BodyValues& b = v.body;
-    b.angularVelocityDegPerDay = number(18) * kRadPerSToDegPerDay;
+    b.angularVelocityDegPerDay = static_cast<float>(number(18) * kTurnsPerSToDegPerDay);
     b.rotationDeg = number(19) * kRadToDeg;
     b.equatorialRadiusKm = number(20);
     b.polarRadiusKm = number(21);
@@ -133,7 +144,7 @@ std::vector<std::pair<std::string, std::string>> objectItemWrites(const WizardVa
     put(26, star ? "1" : "0");
     put(27, planet ? "1" : "0");
     put(28, observer ? "1" : "0");
-    if (v.orbiting) put(8, std::to_string(v.orbitedRefNo));
+    if (v.orbitReference() > 0) put(8, std::to_string(v.orbitReference()));
     if (observer) {
         for (int item : {33, 34, 35, 36, 37, 38, 39, 40, 42, 44, 46, 47}) put(item, "0");
         for (int item : {41, 43, 45}) put(item, "1");
@@ -153,18 +164,29 @@ std::vector<std::pair<std::string, std::string>> objectItemWrites(const WizardVa
         put(12, wizardNumber(second.x));
         put(13, wizardNumber(second.y));
         put(14, wizardNumber(second.z));
-        for (int item : {5, 6, 7}) put(item, "na");
+        if (const std::optional<CartesianKm>& placed = v.start.placedVelocityKm) {
+            put(5, wizardNumber(placed->x));
+            put(6, wizardNumber(placed->y));
+            put(7, wizardNumber(placed->z));
+        } else {
+            for (int item : {5, 6, 7}) put(item, "na");
+        }
     } else {
         put(5, wizardNumber(v.start.vx));
         put(6, wizardNumber(v.start.vy));
         put(7, wizardNumber(v.start.vz));
+        if (const std::optional<CartesianKm>& second = v.start.placedSecondKm) {
+            put(12, wizardNumber(second->x));
+            put(13, wizardNumber(second->y));
+            put(14, wizardNumber(second->z));
+        }
     }
 
     if (observer) {
         put(1, wizardNumber(v.observer.massKg));
     } else {
         const BodyValues& b = v.body;
-        put(18, wizardNumber(b.angularVelocityDegPerDay * kDegToRad * kPerDayToPerS));
+        put(18, wizardNumber(b.angularVelocityDegPerDay / kTurnsPerSToDegPerDay));
         put(20, wizardNumber(b.equatorialRadiusKm));
         put(21, wizardNumber(b.polarRadiusKm));
         put(19, wizardNumber(b.rotationDeg * kDegToRad));
@@ -213,11 +235,13 @@ SimObject simObjectFromValues(const WizardValues& v) {
     if (v.orbiting) {
         const CartesianKm second = v.start.secondKm.value_or(skyToCartesian(v.start.second));
         o.orbitalPosition2Km = {asWritten(second.x), asWritten(second.y), asWritten(second.z)};
-        o.velocityKmPerS = {kNaFloat, kNaFloat, kNaFloat};
-        o.orbitedObject = v.orbitedRefNo;
+        const std::optional<CartesianKm>& placed = v.start.placedVelocityKm;
+        o.velocityKmPerS = placed ? Vec3f{asWritten(placed->x), asWritten(placed->y), asWritten(placed->z)}
+                                  : Vec3f{kNaFloat, kNaFloat, kNaFloat};
     } else {
         o.velocityKmPerS = {asWritten(v.start.vx), asWritten(v.start.vy), asWritten(v.start.vz)};
     }
+    if (v.orbitReference() > 0) o.orbitedObject = v.orbitReference();
     if (v.type == WizardObjectType::Observer) {
         o.massKg = asWritten(v.observer.massKg);
     } else {

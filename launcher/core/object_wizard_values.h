@@ -22,6 +22,11 @@ struct StartValues {
     // The file's own coordinates while the user has left a position's fields as filled, so that
     // the round trip through hours, degrees and a mantissa never moves an untouched object.
     std::optional<CartesianKm> firstKm, secondKm;
+    // From "Place in orbit...": the velocity an orbiting object starts with where its two points
+    // alone cannot give its orbit (written to Items 5-7 instead of "na"); and for a not-orbiting
+    // object the orbit reference and second point it is placed with (Items 8 and 12-14).
+    std::optional<CartesianKm> placedVelocityKm;
+    std::optional<CartesianKm> placedSecondKm;
 };
 
 // Sheet 2 of a star or planet.
@@ -64,6 +69,10 @@ struct WizardValues {
     // Items whose fields the user left as filled: written back with the file's own text, so that
     // the unit conversions and the six digits shown never change a value the user did not touch.
     std::map<int, std::string> keptItems;
+
+    // The Ref-No written to Item 8, 0 for none: the orbited object of an orbiting object, or the
+    // parent a not-orbiting object was placed about.
+    int orbitReference() const;
 };
 
 // The pages' values of an existing object file (items read as readObjectItem reads them; "na"

@@ -92,7 +92,26 @@ void CCfgManagerDlg::dropRows(ObjectListView::Role source, std::vector<int> rows
         }
         inserted = insertRows(m_selected, dropRow, newRows);
     } else {
-        inserted = moveRows(m_selected, rows, dropRow);
+        std::vector<SelectedRow> kept = m_selected;
+        std::vector<int> orbitsChanged;
+        inserted = moveRowsKeepingOrbits(kept, rows, dropRow, orbitsChanged);
+        if (orbitsChanged.empty() ||
+            !askWarning("\nThe moved objects orbit, or are orbited by, other objects.\n\n"
+                        "OK keeps every object's orbit and rewrites the orbit references;\n"
+                        "Quit moves the rows and leaves the references as they are.",
+                        this)) {
+            inserted = moveRows(m_selected, rows, dropRow);
+        } else {
+            m_selected = std::move(kept);
+            // The simulator reads the orbit from the object file: it follows the list.
+            for (int index : orbitsChanged) {
+                const std::string path = objectPath(m_selected[index].name);
+                if (writeObjectItem(path, "Item 8.", m_selected[index].orbits, m_context.dataDirectory) != ItemStatus::Ok)
+                    showError(QString::fromStdString("\n\nCould not write file " + path +
+                                                     "; its orbit reference was not changed."),
+                              this);
+            }
+        }
     }
     showSelectedRows(inserted);
 }
@@ -144,6 +163,9 @@ void CCfgManagerDlg::createNewObject() {
     request.type = kTypes[type];
     request.orbiting = newObjectOrbiting();
     request.orbitedRefNo = request.orbiting ? 1 : 0;
+    // A row chosen in the selected list is the likely parent of the new object.
+    const std::vector<int> chosen = m_selectedList->selectedRowIndices();
+    if (chosen.size() == 1) request.suggestedParentRefNo = chosen.front() + 1;
     openObjectWizard(*this, request);
 }
 
@@ -175,19 +197,23 @@ void CCfgManagerDlg::changeOrbit() {
 
     const std::string path = objectPath(row.name);
     const std::string value = answer.orbitedRefNo == 0 ? "na" : std::to_string(answer.orbitedRefNo);
-    switch (writeObjectItem(path, "Item 8.", value, m_context.dataDirectory)) {
-        case ItemStatus::Ok: break;
-        case ItemStatus::CannotOpen: exitCouldNotOpen(path);
-        case ItemStatus::NoSuchItem:
-            showError(QString::fromStdString("\n\nThe file " + path + " holds no Item 8.; the orbit "
-                                             "was not changed."),
-                      this);
-            return;
-        default:
-            showError(QString::fromStdString("\n\nCould not write file " + path +
-                                             "; the orbit was not changed."),
-                      this);
-            return;
+    std::vector<std::pair<std::string, std::string>> writes = {{"Item 8.", value}};
+    writes.insert(writes.end(), answer.placedItems.begin(), answer.placedItems.end());
+    for (const auto& [label, itemValue] : writes) {
+        switch (writeObjectItem(path, label, itemValue, m_context.dataDirectory)) {
+            case ItemStatus::Ok: break;
+            case ItemStatus::CannotOpen: exitCouldNotOpen(path);
+            case ItemStatus::NoSuchItem:
+                showError(QString::fromStdString("\n\nThe file " + path + " holds no " + label +
+                                                 "; the orbit was not changed."),
+                          this);
+                return;
+            default:
+                showError(QString::fromStdString("\n\nCould not write file " + path +
+                                                 "; the orbit was not changed."),
+                          this);
+                return;
+        }
     }
     // The row may have moved while the dialog was open; find it again by name.
     int current = findRow(m_selected, row.name);

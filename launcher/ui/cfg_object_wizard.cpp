@@ -2,6 +2,7 @@
 #include "cfg_object_wizard.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QBrush>
 #include <QPalette>
 
@@ -82,45 +83,73 @@ WizardValues CCfgObject::values() const {
     return v;
 }
 
-bool runObjectWizard(const WizardSetup& setup, std::vector<AvailableRow>& available,
-                     std::vector<SelectedRow>& selected, QWidget* parent) {
-    CCfgObject wizard(setup, parent);
-    if (wizard.exec() != QDialog::Accepted) return false;
-    const WizardValues values = wizard.values();
+void CCfgObject::accept() {
+    // The last sheet's fields first, as the wizard checks them on "Done".
+    if (!validateCurrentPage()) return;
+    const FinishOutcome outcome = m_finish ? m_finish(values()) : FinishOutcome::Written;
+    if (outcome == FinishOutcome::Written) {
+        QWizard::accept();
+        return;
+    }
+    if (outcome == FinishOutcome::NameRefused && nameField()) nameField()->setFocus();
+}
+
+QWidget* CCfgObject::nameField() const {
+    for (int id : {1153, 1173, 1169})
+        if (QWidget* field = lastSheet()->choiceField(id)) return field;
+    return nullptr;
+}
+
+namespace {
+
+FinishOutcome writeWizardObject(const WizardSetup& setup, const WizardValues& values,
+                                std::vector<AvailableRow>& available, std::vector<SelectedRow>& selected,
+                                QWidget* parent) {
     const std::string& dir = setup.dataDirectory;
     if (values.type == WizardObjectType::Observer && !resetObserverState(dir))
         showError(QString::fromStdString("\n\nCould not write file " + dir + "time.cfg"), parent);
     if (values.name.empty()) {
         showError("\n\nNo object name has been specified.", parent);
-        return false;
+        return FinishOutcome::NameRefused;
     }
     if (!isSafePathName(values.name)) {
         showError(QString::fromStdString("\n\nThe object name " + values.name +
                                          " cannot be used as a file name."),
                   parent);
-        return false;
+        return FinishOutcome::NameRefused;
     }
     const std::string path = dir + "Objects/" + values.name + ".cfg";
     if (pathExists(path) &&
         !askWarning("\n\nAre you sure?\n\nAn object by that name already exists and will be overwritten.",
                     parent))
-        return false;
+        return FinishOutcome::NameRefused;
     std::string missing;
     switch (writeObjectFromTemplate(dir, path, objectItemWrites(values, dir), &missing)) {
         case TemplateWriteStatus::Ok: break;
         case TemplateWriteStatus::TemplateUnreadable:
             showError(QString::fromStdString("\n\nCould not process file " + dir + "CfgTemplate.cfg"), parent);
-            return false;
+            return FinishOutcome::Refused;
         case TemplateWriteStatus::ItemMissing:
             showError(QString::fromStdString("\n\nThe file " + dir + "CfgTemplate.cfg holds no " + missing +
                                              "; the object has not been written."),
                       parent);
-            return false;
+            return FinishOutcome::Refused;
         case TemplateWriteStatus::WriteFailed:
             showError(QString::fromStdString("\n\nCould not open file " + path), parent);
-            return false;
+            return FinishOutcome::Refused;
     }
-    updateListsAfterWizard(available, selected, setup.newObject, values.name,
-                           wizardTypeName(values.type), values.orbiting ? values.orbitedRefNo : 0);
-    return true;
+    updateListsAfterWizard(available, selected, setup.newObject, values.name, wizardTypeName(values.type),
+                           values.orbitReference());
+    return FinishOutcome::Written;
+}
+
+}  // namespace
+
+bool runObjectWizard(const WizardSetup& setup, std::vector<AvailableRow>& available,
+                     std::vector<SelectedRow>& selected, QWidget* parent) {
+    CCfgObject wizard(setup, parent);
+    wizard.setFinisher([&](const WizardValues& values) {
+        return writeWizardObject(setup, values, available, selected, &wizard);
+    });
+    return wizard.exec() == QDialog::Accepted;
 }

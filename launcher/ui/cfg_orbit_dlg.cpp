@@ -13,8 +13,8 @@
 #include "validation_message.h"
 
 CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optional<SimObject> object,
-                           OrbitListView list, QWidget* parent)
-    : CLauncherDialog(parent), m_refNo(orbitedRefNo), m_object(std::move(object)),
+                           OrbitListView list, QWidget* parent, int ownRefNo)
+    : CLauncherDialog(parent), m_refNo(orbitedRefNo), m_ownRefNo(ownRefNo), m_object(std::move(object)),
       m_list(std::move(list)) {
     setWindowTitle("Specify orbit");
     setModal(true);
@@ -29,6 +29,8 @@ CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optiona
     saveAndContinue->setDefault(true);
     auto* quit = new QPushButton("Quit");
     auto* help = new QPushButton("Help");
+    auto* place = new QPushButton("Place in orbit...");
+    place->setObjectName("placeInOrbit");
 
     auto* frameLayout = new QGridLayout(frame);
     frameLayout->addWidget(m_edit, 0, 0, 2, 1, Qt::AlignCenter);
@@ -43,6 +45,7 @@ CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optiona
     m_preview->setMinimumWidth(dialogUnits(228, 0).width());
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(place);
     buttons->addStretch(1);
     buttons->addWidget(quit);
     buttons->addStretch(1);
@@ -63,6 +66,8 @@ CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optiona
     connect(saveAndContinue, &QPushButton::clicked, this, &CCfgOrbitDlg::saveAndContinue);
     connect(quit, &QPushButton::clicked, this, [this] { done(kQuit); });
     connect(help, &QPushButton::clicked, this, [this] { openHelpPage(m_context.specOrbitHelp); });
+    connect(place, &QPushButton::clicked, this, &CCfgOrbitDlg::placeInOrbit);
+    place->setEnabled(m_object.has_value());
     updatePreview();
 }
 
@@ -81,6 +86,11 @@ void CCfgOrbitDlg::onTextChanged(const QString& text) {
     // Switching between orbiting and not orbiting needs the wizard's other first page.
     if ((m_refNo == 0) != (refNo == 0)) m_saveAndQuit->setEnabled(false);
     m_refNo = refNo;
+    // A placement belongs to the object it was made about.
+    if (m_placement && m_placement->parentRefNo != refNo) {
+        m_placement.reset();
+        m_placedObject.reset();
+    }
     updatePreview();
 }
 
@@ -108,5 +118,31 @@ void CCfgOrbitDlg::updatePreview() {
         m_preview->setText("No orbit to show: the object file cannot be read.");
         return;
     }
-    m_preview->setText(candidateOrbitText(m_list, *m_object, m_refNo));
+    m_preview->setText(candidateOrbitText(m_list, m_placedObject ? *m_placedObject : *m_object, m_refNo));
+}
+
+void CCfgOrbitDlg::placeInOrbit() {
+    if (!m_object) return;
+    // Only the Ref-Nos this dialog accepts are offered as parents.
+    OrbitListView offered = m_list;
+    if (offered.names.size() > static_cast<size_t>(kMaxRefNo)) offered.names.resize(kMaxRefNo);
+    CPlaceInOrbitDlg dlg(offered, m_ownRefNo, m_refNo > 0 ? m_refNo : 1, m_object->massKg, this);
+    if (dlg.exec() != QDialog::Accepted || !dlg.choice()) return;
+    applyPlacement(*dlg.choice());
+}
+
+void CCfgOrbitDlg::applyPlacement(const PlaceInOrbitChoice& choice) {
+    if (!m_object) return;
+    m_edit->setText(QString::number(choice.parentRefNo));
+    SimObject placed = *m_object;
+    const OrbitPlacement& p = choice.placement;
+    placed.positionKm = narrow(p.firstPointKm);
+    placed.orbitalPosition1Km = placed.positionKm;
+    placed.orbitalPosition2Km = narrow(p.secondPointKm);
+    placed.velocityKmPerS = p.velocityKmPerS ? narrow(*p.velocityKmPerS) : Vec3f{kNaFloat, kNaFloat, kNaFloat};
+    m_placement = choice;
+    m_placedObject = placed;
+    // The placement writes every item the first page would: storing it alone is complete.
+    m_saveAndQuit->setEnabled(true);
+    updatePreview();
 }

@@ -9,6 +9,7 @@
 
 #include "launcher_dialog.h"
 #include "orbit_preview.h"
+#include "place_in_orbit_dlg.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,13 +25,17 @@ public:
 
     // object: the object whose orbit is asked for, as the simulator reads its file (nullopt when
     // it cannot); list: the selected list, for the preview.
+    // ownRefNo: the object's own row, never offered as the parent of a placement.
     CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optional<SimObject> object,
-                 OrbitListView list, QWidget* parent = nullptr);
+                 OrbitListView list, QWidget* parent = nullptr, int ownRefNo = 0);
 
     int orbitedRefNo() const { return m_refNo; }
     QLineEdit* refNoEdit() const { return m_edit; }
     QPushButton* saveAndQuitButton() const { return m_saveAndQuit; }
     QString previewText() const;
+    // "Place in orbit...": the placement the Ref-No now names, if the user made one.
+    const std::optional<PlaceInOrbitChoice>& placement() const { return m_placement; }
+    void applyPlacement(const PlaceInOrbitChoice& choice);
 
     void reject() override;  // closing the window answers as "Quit" does
 
@@ -39,9 +44,13 @@ private:
     void saveAndContinue();
     void saveAndQuit();
     void updatePreview();
+    void placeInOrbit();
 
     int m_refNo = 0;
+    int m_ownRefNo = 0;
     std::optional<SimObject> m_object;
+    std::optional<SimObject> m_placedObject;  // m_object on the placed orbit
+    std::optional<PlaceInOrbitChoice> m_placement;
     OrbitListView m_list;
     QLineEdit* m_edit = nullptr;
     QPushButton* m_saveAndQuit = nullptr;

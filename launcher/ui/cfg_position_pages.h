@@ -3,7 +3,14 @@
 // which the simulator sets up a circular-orbit velocity (CCfgObsPos, CCfgPltPos, CCfgStrPos).
 #pragma once
 
+#include <optional>
+
 #include "cfg_wizard_page.h"
+#include "place_in_orbit_dlg.h"
+
+// "Place in orbit..." on either first page: asks for the orbit and returns the choice, or nothing
+// when the user quits.
+std::optional<PlaceInOrbitChoice> askPlacement(QWizardPage& page, const WizardSetup& setup, int parentRefNo);
 
 class CCfgPosNoOrbPage : public CCfgWizardPage {
     Q_OBJECT
@@ -11,9 +18,15 @@ public:
     // noun: "observer", "planet" or "star".
     CCfgPosNoOrbPage(const QString& noun, const WizardSetup& setup);
     void collect(WizardValues& values) const override;
+    // Fills the position and velocity, and keeps the parent and second point for the file.
+    void place(const PlaceInOrbitChoice& choice);
+    void clearAll() override;  // forgets the placement too
 
 protected:
     void fill(const WizardValues& values) override;
+
+private:
+    std::optional<PlaceInOrbitChoice> m_placed;
 };
 
 class CCfgPosPage : public CCfgWizardPage {
@@ -21,9 +34,15 @@ class CCfgPosPage : public CCfgWizardPage {
 public:
     CCfgPosPage(const QString& noun, const WizardSetup& setup);
     void collect(WizardValues& values) const override;
+    // Fills both orbital positions, and keeps the velocity where the points alone cannot give it.
+    void place(const PlaceInOrbitChoice& choice);
+    void clearAll() override;  // forgets the placement too
 
 protected:
     void fill(const WizardValues& values) override;
+
+private:
+    std::optional<PlaceInOrbitChoice> m_placed;
 };
 
 class CCfgObsPosNoOrb : public CCfgPosNoOrbPage {

@@ -23,6 +23,7 @@ struct WizardSetup {
     WizardObjectType type = WizardObjectType::Planet;
     bool orbiting = false;
     int orbitedRefNo = 0;
+    int suggestedParentRefNo = 0;  // offered first by "Place in orbit..." when set
     std::string objectPath;     // existing mode
     std::string dataDirectory;  // ends in "/"
     OrbitListView list;         // the manager's selected list, for the orbit preview
@@ -39,7 +40,7 @@ public:
 
     bool validatePage() override;
     void initializePage() override;
-    void clearAll();
+    virtual void clearAll();
 
     QLineEdit* numberField(int id) const;
     QComboBox* choiceField(int id) const;

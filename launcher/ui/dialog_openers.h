@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class CCfgManagerDlg;
 class CLaunchPadDlg;
@@ -20,6 +22,7 @@ struct ObjectWizardRequest {
     bool orbiting = false;      // the first page is the orbiting one
     int orbitedRefNo = 0;       // 0 for none
     std::string objectPath;     // existing mode: data directory + "Objects/" + name + ".cfg"
+    int suggestedParentRefNo = 0;  // offered first by "Place in orbit..." (0: the orbited Ref-No)
 };
 // Runs the wizard modally; on "Done" it writes the object file and updates the manager's lists.
 void openObjectWizard(CCfgManagerDlg& manager, const ObjectWizardRequest& request);
@@ -32,6 +35,8 @@ struct OrbitAnswer {
     static constexpr int kQuit = 2;
     int result = kQuit;
     int orbitedRefNo = 0;
+    // After "Place in orbit...": the items that put the object on the placed orbit.
+    std::vector<std::pair<std::string, std::string>> placedItems;
 };
 OrbitAnswer openOrbitDialog(CCfgManagerDlg& manager, int orbitedRefNo);
 

@@ -1,4 +1,5 @@
-// Opens a help page with the desktop's default handler. A failure is not reported.
+// Opens a help page with the desktop's default handler, or, where the desktop cannot open it,
+// in the launcher's own help window.
 #pragma once
 
 #include <string>

@@ -7,8 +7,11 @@
 bool runConsistencyCheck(CCfgManagerDlg& manager) {
     std::vector<CheckRow> rows;
     for (const SelectedRow& row : manager.selectedRows()) rows.push_back({row.name, row.refNo, row.orbits});
+    std::vector<int> atFault;
     const bool consistent = runCheckWithMessages(rows, manager.context().dataDirectory,
-                                                 manager.showSuccess(), manager.saving(), &manager);
+                                                 manager.showSuccess(), manager.saving(), &manager, &atFault);
+    // The rows an orbit-order failure concerns are chosen in the list, so the user finds them.
+    if (!atFault.empty()) manager.selectedList()->selectRows(atFault);
     manager.setLastCheckResult(consistent);
     return consistent;
 }

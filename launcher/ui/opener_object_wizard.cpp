@@ -12,6 +12,7 @@ void openObjectWizard(CCfgManagerDlg& manager, const ObjectWizardRequest& reques
     setup.type = wizardTypeFromName(request.type);
     setup.orbiting = request.orbiting;
     setup.orbitedRefNo = request.orbitedRefNo;
+    setup.suggestedParentRefNo = request.suggestedParentRefNo;
     setup.objectPath = request.objectPath;
     setup.dataDirectory = manager.context().dataDirectory;
     setup.list.dataDirectory = setup.dataDirectory;

@@ -15,7 +15,11 @@ OrbitAnswer openOrbitDialog(CCfgManagerDlg& manager, int orbitedRefNo) {
                                  manager.selectedRows()[static_cast<size_t>(chosen.front())].name + ".cfg";
         if (readObjectFile(read, path, list.dataDirectory)) object = read;
     }
-    CCfgOrbitDlg dlg(orbitedRefNo, true, object, list, &manager);
+    const int ownRefNo = chosen.empty() ? 0 : chosen.front() + 1;
+    CCfgOrbitDlg dlg(orbitedRefNo, true, object, list, &manager, ownRefNo);
     const int result = dlg.exec();
-    return OrbitAnswer{result, dlg.orbitedRefNo()};
+    OrbitAnswer answer{result, dlg.orbitedRefNo(), {}};
+    if (const std::optional<PlaceInOrbitChoice>& placed = dlg.placement())
+        answer.placedItems = placementItemWrites(placed->placement, placed->parentRefNo);
+    return answer;
 }

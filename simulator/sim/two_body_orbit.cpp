@@ -68,6 +68,8 @@ ReferencePlane equatorPlaneOfPole(Vec3d poleWorld) {
     return {toWorld(north), toWorld(node)};
 }
 
+Vec3d bodyPoleWorld(double tiltRad) { return {0, std::cos(tiltRad), std::sin(tiltRad)}; }
+
 OrbitElements elementsFromState(const RelativeState& state, double gm, const ReferencePlane& plane) {
     const PlaneBasis basis = basisOf(plane);
     const Vec3d r = intoPlane(basis, state.positionKm);

@@ -40,6 +40,9 @@ ReferencePlane eclipticPlane();
 // The equator of a body whose north pole points along poleWorld; nodes counted from the
 // ascending node of that equator on the celestial equator (0 h when the two coincide).
 ReferencePlane equatorPlaneOfPole(Vec3d poleWorld);
+// The north pole of a body whose axis is tilted by tiltRad (Item 17): the world's +y turned about
+// the x axis, as the scene turns the body's mesh.
+Vec3d bodyPoleWorld(double tiltRad);
 
 // Elements of a relative state. Degenerate cases: a circular orbit counts its anomaly from the
 // ascending node (argument of periapsis 0); an orbit in the reference plane counts from the zero

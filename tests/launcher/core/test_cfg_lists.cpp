@@ -88,3 +88,29 @@ TEST(CfgLists, InsertionsMovesAndRemovals) {
     EXPECT_EQ(findRow(rows, "E"), 2);
     EXPECT_EQ(findRow(rows, "C"), -1);
 }
+
+TEST(CfgLists, MovesThatKeepEveryObjectsParent) {
+    struct Case {
+        std::vector<int> moved;
+        int drop;
+        const char* after;
+        std::vector<int> changed;
+    };
+    // B orbits A, C orbits B, E orbits D; "9" names no row and stays as it is.
+    const std::vector<Case> cases = {
+        {{2, 0}, 4, "B:1:3 D:2:none A:3:none C:4:1 E:5:2 F:6:9 ", {0, 3, 4}},
+        {{4}, 0, "E:1:5 A:2:none B:3:2 C:4:3 D:5:none F:6:9 ", {0, 2, 3}},
+        {{3}, 3, "A:1:none B:2:1 C:3:2 D:4:none E:5:4 F:6:9 ", {}},  // onto itself: nothing moves
+        {{5}, 0, "F:1:9 A:2:none B:3:2 C:4:3 D:5:none E:6:5 ", {2, 3, 5}},
+    };
+    for (const Case& c : cases) {
+        std::vector<SelectedRow> rows =
+            rowsOf({{"A", "none"}, {"B", "1"}, {"C", "2"}, {"D", "none"}, {"E", "4"}, {"F", "9"}});
+        std::vector<SelectedRow> plain = rows;
+        std::vector<int> changed;
+        const std::vector<int> at = moveRowsKeepingOrbits(rows, c.moved, c.drop, changed);
+        EXPECT_EQ(describe(rows), c.after);
+        EXPECT_EQ(changed, c.changed) << c.after;
+        EXPECT_EQ(at, moveRows(plain, c.moved, c.drop));  // the rows land where a plain move puts them
+    }
+}

@@ -45,6 +45,29 @@ protected:
     testdata::TempDataDir dir;
 };
 
+TEST_F(ConsistencyCheck, OrbitOrderFailuresNameBothObjects) {
+    struct Case {
+        std::vector<std::string> orbits;
+        std::vector<std::pair<size_t, size_t>> failures;
+        std::vector<std::string> notes;
+    };
+    const std::vector<Case> cases = {
+        {{"none", "3", "none"}, {{1, 2}}, {"\nNote: Earth (Ref-No 2) orbits Ship (Ref-No 3), which is not listed above it."}},
+        {{"none", "7", "none"}, {{1, 3}}, {"\nNote: Earth (Ref-No 2) orbits Ref-No 7, which is not in the list."}},
+        {{"none", "2", "none"}, {{1, 1}}, {"\nNote: Earth (Ref-No 2) orbits itself."}},
+        {{"none", "1", "none"}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const CheckOutcome out = checkSelectedObjects(rows({"Sun", "Earth", "Ship"}, c.orbits), dir.path());
+        EXPECT_EQ(out.orbitOrderFailures, c.failures);
+        EXPECT_EQ(out.orbitOrderNotes, c.notes);
+        // The reason text stays the rule's own.
+        if (!c.failures.empty()) {
+            EXPECT_TRUE(out.reason == kOrbitsObjectBelow || out.reason == kOrbitsItself) << out.reason;
+        }
+    }
+}
+
 // Each rule on its own, then pairs of rules failing together: the rules run in a fixed order and
 // the last failing one's reason stands, so every pair that can fail together is listed with the
 // later rule's reason. The duplicate-name rule (5) always meets the collision rule (two rows of one

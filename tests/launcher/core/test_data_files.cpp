@@ -2,11 +2,13 @@
 // lock, listing, and deleting recordings and screenshot sets.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "data_directory.h"
 #include "data_files.h"
+#include "natural_order.h"
 #include "launcher_lock.h"
 #include "test_data_dir.h"
 
@@ -83,9 +85,45 @@ TEST(LauncherLock, OnlyOneHolder) {
     TempDataDir dir;
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path());
     EXPECT_EQ(launcherLockPath().rfind(dir.path(), 0), 0u);
-    ASSERT_TRUE(acquireLauncherLock());
+    ASSERT_EQ(acquireLauncherLock().outcome, LockOutcome::Acquired);
     // flock is per open file: a second acquisition, even in this process, is refused.
-    EXPECT_FALSE(acquireLauncherLock());
+    EXPECT_EQ(acquireLauncherLock().outcome, LockOutcome::HeldByAnother);
+}
+
+TEST(LauncherLock, AnythingButAFileAtItsPathIsAFailureToOpenNotAnotherLauncher) {
+    struct Case {
+        const char* what;
+        void (*plant)(const std::string& lockPath, const std::string& dir);
+    };
+    const std::vector<Case> cases = {
+        {"link to a file", [](const std::string& p, const std::string& d) {
+             writeText(d + "victim", "keep");
+             std::filesystem::create_symlink(d + "victim", p);
+         }},
+        {"dangling link", [](const std::string& p, const std::string& d) {
+             std::filesystem::create_symlink(d + "nowhere", p);
+         }},
+        {"directory", [](const std::string& p, const std::string&) { std::filesystem::create_directory(p); }},
+        {"pipe", [](const std::string& p, const std::string&) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+        {"missing runtime directory", [](const std::string&, const std::string& d) {
+             std::filesystem::remove_all(d);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDataDir dir;
+        const std::string runtime = dir.path() + "run/";
+        std::filesystem::create_directories(runtime);
+        ScopedEnv env("XDG_RUNTIME_DIR", runtime);
+        c.plant(launcherLockPath(), runtime);
+        const LauncherLock lock = acquireLauncherLock();
+        EXPECT_EQ(lock.outcome, LockOutcome::CannotOpen);
+        EXPECT_NE(lock.failure.find(launcherLockPath()), std::string::npos) << lock.failure;
+        if (exists(runtime + "victim")) {
+            EXPECT_EQ(testdata::readText(runtime + "victim"), "keep");
+        }
+        EXPECT_FALSE(exists(runtime + "nowhere"));
+    }
 }
 
 TEST(DataFiles, NamesAndListings) {
@@ -101,6 +139,24 @@ TEST(DataFiles, NamesAndListings) {
     EXPECT_EQ(all, (std::vector<std::string>{"one.cfg", "sub"}));
     EXPECT_EQ(fileEntries(dir.path() + "d"), std::vector<std::string>{"one.cfg"});
     EXPECT_TRUE(directoryEntries(dir.path() + "missing").empty());
+}
+
+TEST(DataFiles, ListingsComeInNaturalOrder) {
+    const std::vector<std::pair<std::string, std::string>> ordered = {
+        {"Asteroid_2", "Asteroid_10"}, {"asteroid_9", "Asteroid_10"}, {"Earth", "mars"},
+        {"Moon", "Moon 2"},            {"Io_007", "Io_8"},            {"x1y2", "x1y10"},
+        {"2", "a"},                    {"Ring_09", "Ring_9"},        {"Asteroid_99", "Asteroid_100"},
+    };
+    for (const auto& [first, second] : ordered) {
+        EXPECT_TRUE(naturalLess(first, second)) << first << " < " << second;
+        EXPECT_FALSE(naturalLess(second, first)) << second << " !< " << first;
+    }
+    EXPECT_FALSE(naturalLess("Sun", "Sun"));
+    TempDataDir dir;
+    for (const char* name : {"Asteroid_10.cfg", "Asteroid_2.cfg", "Asteroid_1.cfg", "Comet.cfg"})
+        writeText(dir.path() + "Objects/" + name, "1");
+    EXPECT_EQ(fileEntries(dir.path() + "Objects"),
+              (std::vector<std::string>{"Asteroid_1.cfg", "Asteroid_2.cfg", "Asteroid_10.cfg", "Comet.cfg"}));
 }
 
 TEST(DataFiles, RecordingDeletionFollowsTheRecordingLayout) {

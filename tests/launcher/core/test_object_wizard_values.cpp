@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
+#include "float_format.h"
 #include "object_fixtures.h"
 #include "object_item.h"
 #include "object_wizard_output.h"
@@ -203,6 +206,62 @@ TEST(WizardLists, NewAndExistingModeUpdateBothLists) {
     updateListsAfterWizard(available, selected, false, "Sun", "Star", 0);
     EXPECT_EQ(selected.size(), 3u);
     EXPECT_EQ(available.size(), 4u);
+}
+
+TEST_F(WizardFiles, SpinInDegreesPerDayIsOneTurnPerSiderealDayForEarth) {
+    // Item 18 counts turns per second: the delivered Earth's turns 360.99 degrees a day.
+    const std::string earth = dir / "Objects/Earth.cfg";
+    std::filesystem::copy_file(std::string(CELESTRIX_DATA_SOURCE) + "Objects/Earth.cfg", earth);
+    const std::string stored = readObjectItem(earth, "Item 18.", dir.path()).value;
+    WizardValues v = valuesFromObjectFile(earth, dir.path(), WizardObjectType::Planet, false, 0);
+    EXPECT_NEAR(v.body.angularVelocityDegPerDay, -360.99, 0.005);
+    // Written back from the degrees shown, or typed as the six digits shown, Item 18 is the stored
+    // value to the digits the file prints.
+    for (float typed : {v.body.angularVelocityDegPerDay, -360.987f}) {
+        SCOPED_TRACE(typed);
+        v.body.angularVelocityDegPerDay = typed;
+        v.name = "Earth";
+        ASSERT_EQ(writeObjectFromTemplate(dir.path(), earth, objectItemWrites(v, dir.path())), TemplateWriteStatus::Ok);
+        char printed[32];
+        std::snprintf(printed, sizeof printed, "%g", parseLeadingFloat(readObjectItem(earth, "Item 18.", dir.path()).value));
+        EXPECT_EQ(std::string(printed), stored);
+    }
+}
+
+TEST_F(WizardFiles, PlacedOrbitsWriteTheirVelocityAndReference) {
+    // Orbiting with a placed velocity: Items 5-7 carry it; not orbiting but placed: Item 8 and the
+    // second point are written beside the position and velocity.
+    WizardValues orbiting = ringedPlanet();
+    orbiting.start.placedVelocityKm = CartesianKm{1.5f, -2.5f, 3.5f};
+    WizardValues placed = ringedPlanet();
+    placed.orbiting = false;
+    placed.orbitedRefNo = 2;
+    placed.start.placedSecondKm = CartesianKm{7, 8, 9};
+    placed.start.vx = 4;
+    struct Case {
+        const WizardValues& values;
+        const char* item5;
+        const char* item8;
+        const char* item12;
+    };
+    for (const Case& c : {Case{orbiting, " 1.5000000e+00", "1", nullptr}, Case{placed, " 4.0000000e+00", "2", " 7.0000000e+00"}}) {
+        const std::string path = dir / "Objects/Placed.cfg";
+        WizardValues v = c.values;
+        v.name = "Placed";
+        ASSERT_EQ(writeObjectFromTemplate(dir.path(), path, objectItemWrites(v, dir.path())), TemplateWriteStatus::Ok);
+        EXPECT_EQ(readObjectItem(path, "Item 5.", dir.path()).value, c.item5);
+        EXPECT_EQ(readObjectItem(path, "Item 8.", dir.path()).value, c.item8);
+        if (c.item12) {
+            EXPECT_EQ(readObjectItem(path, "Item 12.", dir.path()).value, c.item12);
+        }
+        EXPECT_EQ(simObjectFromValues(v).orbitedObject, std::atoi(c.item8));
+        // Read back as an orbiting object still at its first point, the velocity is kept.
+        if (v.orbiting) {
+            WizardValues back = valuesFromObjectFile(path, dir.path(), WizardObjectType::Planet, true, 1);
+            ASSERT_TRUE(back.start.placedVelocityKm.has_value());
+            EXPECT_FLOAT_EQ(back.start.placedVelocityKm->y, -2.5f);
+        }
+    }
 }
 
 }  // namespace

@@ -114,7 +114,8 @@ TEST_F(RealDrag, FromTheAvailableListIntoTheSelectedList) {
 }
 
 TEST_F(RealDrag, WithinTheSelectedListKeepingOrbitsAndTheObserverLast) {
-    ModalAnswerer answers;
+    // Each move that changes what a Ref-No names asks first; "Quit" leaves the references alone.
+    ModalAnswerer answers({"Quit", "Quit"});
     auto dlg = openManager();
     dlg->setSelectedRows({{"Sun", "1", "none", "Star"},
                           {"Earth", "2", "1", "Planet"},
@@ -143,5 +144,5 @@ TEST_F(RealDrag, WithinTheSelectedListKeepingOrbitsAndTheObserverLast) {
     dragWithTheMouse(rowCentre(selected, 0), dlg->mapToGlobal(QPoint(dlg->width() / 2, 8)));
     EXPECT_EQ(drops.size(), 1u);
     EXPECT_EQ(selectedNames(*dlg), (std::vector<std::string>{"Moon", "Sun", "Earth", "Observer"}));
-    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(answers.seen().size(), 2u);
 }

@@ -180,7 +180,8 @@ TEST_F(CfgManager, ObserverIsKeptLastAfterAnAppend) {
 }
 
 TEST_F(CfgManager, DropsInsertBeforeTheRowOrAppendAndMovesKeepOrbits) {
-    ModalAnswerer answers;
+    // The two moves below change what the Moon's Ref-No names: each asks, "Quit" leaves it alone.
+    ModalAnswerer answers({"Quit", "Quit"});
     CCfgManagerDlg dlg;
     dlg.resize(1000, 700);
     dlg.show();
@@ -226,7 +227,32 @@ TEST_F(CfgManager, DropsInsertBeforeTheRowOrAppendAndMovesKeepOrbits) {
     dlg.removeFromList();
     EXPECT_EQ(shownSelectedRows(dlg), (std::vector<std::string>{"Mars 1 none Planet", "Moon 2 2 Planet",
                                                                 "Observer 3 none Observer"}));
-    EXPECT_TRUE(answers.seen().empty());
+    EXPECT_EQ(answers.seen().size(), 2u);
+}
+
+TEST_F(CfgManager, MovingOrbitingRowsCanKeepEveryObjectsParent) {
+    // "OK" to the question rewrites the orbit references in the list and in the object files.
+    ModalAnswerer answers({"OK"});
+    CCfgManagerDlg dlg;
+    dlg.resize(1000, 700);
+    dlg.show();
+    writeText(dir() + "Configurations/Small.cfg", "Sun.cfg\nEarth.cfg\nMoon.cfg\nMars.cfg\nObserver.cfg\n-999\n");
+    writeObjectItem(dir() + "Objects/Earth.cfg", "Item 8.", "1", dir());
+    writeObjectItem(dir() + "Objects/Moon.cfg", "Item 8.", "2", dir());
+    setName(dlg, "configurationName", "Small");
+    dlg.selectConfiguration();
+    // Mars moved to the top: every row below shifts, and each orbit follows its parent.
+    dropOnSelectedList(dlg, *dlg.selectedList(), {3}, 0);
+    EXPECT_EQ(shownSelectedRows(dlg), (std::vector<std::string>{"Mars 1 none Planet", "Sun 2 none Star",
+                                                                "Earth 3 2 Planet", "Moon 4 3 Planet",
+                                                                "Observer 5 none Observer"}));
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_NE(answers.seen()[0].text.find("keeps every object's orbit"), std::string::npos);
+    EXPECT_EQ(readObjectItem(dir() + "Objects/Earth.cfg", "Item 8.", dir()).value, "2");
+    EXPECT_EQ(readObjectItem(dir() + "Objects/Moon.cfg", "Item 8.", dir()).value, "3");
+    // A move that changes no reference asks nothing.
+    dropOnSelectedList(dlg, *dlg.selectedList(), {0}, 1);
+    EXPECT_EQ(answers.seen().size(), 1u);
 }
 
 TEST_F(CfgManager, SaveWritesTheConfigurationAndTheSelectionFiles) {

@@ -13,6 +13,7 @@
 #include "launch_pad_dlg.h"
 #include "launcher_fixture.h"
 #include "launcher_lock.h"
+#include "running_launcher.h"
 #include "manager_rows.h"
 #include "modal_answerer.h"
 #include "object_item.h"
@@ -123,6 +124,11 @@ TEST_F(EndToEnd, TheProgramRunsOnceAndPreparesItsDataDirectory) {
     }));
     kill(second.pid, SIGTERM);
     testrun::wait(second);
+    // The second start made no folders where it was started, and the running launcher answers a
+    // request to come forward.
+    for (const char* folder : {"Configurations", "Objects", "Recordings", "Screenshots"})
+        EXPECT_FALSE(std::filesystem::exists(tools.path() + folder)) << folder;
+    EXPECT_TRUE(eventually([] { return askRunningLauncherToRaise(); }));
 
     kill(first.pid, SIGTERM);
     testrun::wait(first);

@@ -4,9 +4,14 @@
 
 #include <QDesktopServices>
 #include <QPushButton>
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include "cfg_manager_dlg.h"
+#include "help_page.h"
+#include "help_window.h"
 #include "launch_pad_dlg.h"
 #include "launcher_fixture.h"
 #include "modal_answerer.h"
@@ -46,6 +51,43 @@ TEST_F(HelpPages, EachDialogOpensItsOwnPage) {
     EXPECT_TRUE(testdata::exists(catcher.urls[0].toLocalFile().toStdString()));
     EXPECT_TRUE(testdata::exists(catcher.urls[1].toLocalFile().toStdString()));
     EXPECT_TRUE(answers.seen().empty());
+}
+
+TEST_F(HelpPages, WithoutADesktopHandlerTheOwnWindowShowsThePagesAndFollowsLinks) {
+    struct Step {
+        const char* link;   // followed as a click on it would (relative to the page shown)
+        const char* title;  // the page's title in the window's caption
+    };
+    const std::vector<Step> steps = {
+        {nullptr, "Celestrix help: Celestrix tutorial"},
+        {"tutorial_cfgmgr.html", "configuration manager"},
+        {"tutorial_specorbit.html", "Orbits"},
+        {"tutorial.html#top", "Celestrix tutorial"},
+    };
+    const std::string first = dir() + "Help/HTML/tutorial.html";
+    CHelpWindow* window = nullptr;
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty()) {
+        // No way for the desktop to open the page: openHelpPage falls back to the own window.
+        openHelpPage(first);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* w = qobject_cast<CHelpWindow*>(top)) window = w;
+    } else {
+        window = showHelpWindow(first);
+    }
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.title);
+        if (step.link) window->browser()->setSource(QUrl(step.link));
+        EXPECT_TRUE(window->windowTitle().contains(step.title, Qt::CaseInsensitive)) << window->windowTitle().toStdString();
+        EXPECT_GT(window->browser()->toPlainText().size(), 200);
+    }
+    window->browser()->backward();
+    EXPECT_TRUE(window->browser()->source().path().endsWith("tutorial_specorbit.html"))
+        << window->browser()->source().toString().toStdString();
+    // The same dialog's next help page reuses the window.
+    EXPECT_EQ(showHelpWindow(dir() + "Help/HTML/tutorial_cfgobject.html"), window);
+    window->close();
 }
 
 #include "test_help_pages.moc"

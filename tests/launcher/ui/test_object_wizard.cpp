@@ -197,7 +197,16 @@ TEST_F(ObjectWizard, ObserverResetsTimeAndViewAndNeedsAName) {
         refused(w, 3, 1067, "101", "Please enter a number between 0 and 100.");
         w.sheet(3)->clearAll();
         EXPECT_EQ(w.sheet(3)->choiceField(1153)->currentText(), "");
+        type(w, 3, 1144, "750");
+        type(w, 2, 1155, "4321");
         w.button(QWizard::FinishButton)->click();
+        // The refusal returns to the wizard on the name, every field as the user left it.
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.currentPage(), w.sheet(3));
+        EXPECT_EQ(w.focusWidget(), w.nameField());
+        EXPECT_EQ(w.sheet(3)->numberField(1144)->text(), "750");
+        EXPECT_EQ(w.sheet(2)->numberField(1155)->text(), "4321");
+        w.button(QWizard::CancelButton)->click();
     });
     EXPECT_FALSE(written);
     EXPECT_EQ(answers.texts().back(), "\n\nNo object name has been specified.");
@@ -221,6 +230,9 @@ TEST_F(ObjectWizard, NameThatLeavesTheObjectsFolderIsRefused) {
         w.next();
         choose(w, 3, 1173, "../Configurations/Default Configuration");
         w.button(QWizard::FinishButton)->click();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.sheet(3)->choiceField(1173)->currentText(), "../Configurations/Default Configuration");
+        w.button(QWizard::CancelButton)->click();
     });
     EXPECT_FALSE(written);
     EXPECT_EQ(answers.texts().back(),

@@ -12,8 +12,6 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "any_modal_answerer.h"
 #include "cfg_manager_dlg.h"
@@ -26,9 +24,12 @@
 #include "run_program.h"
 #include "sky_coordinates.h"
 #include "starting_state.h"
+#include "trace_track.h"
 
 using launchertest::AnyModalAnswerer;
 using launchertest::LauncherTest;
+using launchertest::relativeTrack;
+using launchertest::TracePoint;
 
 namespace {
 
@@ -76,31 +77,6 @@ void onWizard(std::function<void(CCfgObject&)> f) {
         f(*w);
         w->button(QWizard::FinishButton)->click();
     });
-}
-
-struct TracePoint {
-    double t;
-    double x, y, z;
-};
-
-// Positions of object index relative to object 0, from the simulator's trace.
-std::vector<TracePoint> relativeTrack(const std::string& path, int index) {
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line);  // header
-    std::vector<TracePoint> track;
-    TracePoint centre{};
-    while (std::getline(in, line)) {
-        std::stringstream s(line);
-        std::string cell;
-        std::vector<double> v;
-        while (std::getline(s, cell, ',')) v.push_back(std::stod(cell));
-        if (v.size() < 6) continue;
-        if (static_cast<int>(v[2]) == 0) centre = {v[1], v[3], v[4], v[5]};
-        if (static_cast<int>(v[2]) == index)
-            track.push_back({v[1], v[3] - centre.x, v[4] - centre.y, v[5] - centre.z});
-    }
-    return track;
 }
 
 class WizardToSimulator : public LauncherTest {};
