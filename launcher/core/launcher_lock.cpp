@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+#include "data_directory_lock.h"
+
 std::string launcherLockPath() {
     const char* dir = std::getenv("XDG_RUNTIME_DIR");
     std::string base = (dir && *dir) ? dir : "/tmp";
@@ -21,4 +23,9 @@ bool acquireLauncherLock() {
         return false;
     }
     return true;  // fd kept open on purpose
+}
+
+DataDirectoryLock& launcherDataDirectoryLock() {
+    static DataDirectoryLock lock;
+    return lock;
 }

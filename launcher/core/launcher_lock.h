@@ -9,3 +9,8 @@ std::string launcherLockPath();
 
 // False when another launcher holds the lock, or when the lock file cannot be opened.
 bool acquireLauncherLock();
+
+class DataDirectoryLock;
+// The launcher's hold on the data directory's lock (shared with the simulator): taken at start
+// and kept while the launcher may write, given up only while it waits for a simulator it started.
+DataDirectoryLock& launcherDataDirectoryLock();

@@ -10,6 +10,7 @@
 #include "app_frame.h"
 #include "command_line.h"
 #include "fatal_error.h"
+#include "file_set_commit.h"
 #include "instance_lock.h"
 #include "message_box.h"
 #include "simulator_app.h"
@@ -38,9 +39,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl->headless || cl->noRender) setMessageBoxesEnabled(false);
-    // Without a window a stop signal is turned into Esc here; a signal during loading then ends
-    // the run as soon as it starts, with the state saved.
-    if (cl->noRender) installStopSignalHandlers();
+    // A stop signal is turned into Esc by the run loops; one during loading ends the run as soon
+    // as it starts, with the state saved.
+    installStopSignalHandlers(cl->noRender);
 
     std::string lockError;
     if (!acquireInstanceLock("corvane", &lockError)) {
@@ -48,6 +49,19 @@ int main(int argc, char** argv) {
         showMessageBox("Celestrix", "Corvane is already running.", MessageIcon::Warning);
         return kFatalExitCode;
     }
+
+    // One simulator per data directory, whichever session or runtime directory it was started
+    // from; then whatever an interrupted save left is finished or undone before anything is read.
+    if (!acquireDataDirectoryLock(cl->dataDirectory, lockError)) {
+        showMessageBox("Celestrix", lockError, MessageIcon::Warning);
+        return kFatalExitCode;
+    }
+    if (!lockError.empty()) std::fprintf(stderr, "corvane: %s\n", lockError.c_str());
+    const CommitRecovery recovery = finishInterruptedCommit(cl->dataDirectory);
+    if (recovery.outcome == CommitRecovery::Outcome::Failed)
+        fatalFileError(recovery.failure.path, recovery.failure.reason);
+    if (recovery.outcome != CommitRecovery::Outcome::NothingPending)
+        std::fprintf(stderr, "corvane: %s\n", recovery.detail.c_str());
 
     auto session = std::make_unique<SimulationSession>();
     session->state.runMode = cl->runMode;
@@ -58,10 +72,9 @@ int main(int argc, char** argv) {
     }
     if (std::optional<StartupError> failure = loadStartupState(session->state)) {
         if (failure->kind == StartupError::Kind::Orbit) fatalError("Fatal error", failure->message);
-        if (!failure->message.empty()) std::fprintf(stderr, "corvane: %s\n", failure->message.c_str());
-        fatalFileError(failure->path);
+        fatalFileError(failure->path, failure->message);
     }
-    if (!cl->tracePath.empty() && !session->openTrace(cl->tracePath)) fatalFileError(cl->tracePath);
+    if (!cl->tracePath.empty() && !session->openTrace(cl->tracePath, &error)) fatalFileError(cl->tracePath, error);
     if (!cl->exportDir.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(cl->exportDir, ec);

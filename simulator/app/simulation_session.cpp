@@ -19,14 +19,15 @@ bool SimulationSession::loadScript(const std::string& path, std::string& error) 
     return true;
 }
 
-bool SimulationSession::openTrace(const std::string& path) {
+bool SimulationSession::openTrace(const std::string& path, std::string* reason) {
     trace_ = std::make_unique<TraceWriter>();
-    return trace_->open(path);
+    return trace_->open(path, reason);
 }
 
-void SimulationSession::closeTrace() {
-    if (trace_) trace_->close();
+bool SimulationSession::closeTrace(std::string* reason) {
+    const bool closed = !trace_ || trace_->close(reason);
     trace_.reset();
+    return closed;
 }
 
 std::vector<ScriptEvent> SimulationSession::takeEventsForNextFrame() {

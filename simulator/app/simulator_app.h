@@ -55,6 +55,7 @@ protected:
     void onFocusChange(bool gained) override;
     void paintLaunchScreen() override;
     void idleWhilePaused() override;
+    bool stopSignalArrived() const override;
     bool readKeyboard(KeyState& keys) override;
 
 private:

@@ -140,6 +140,9 @@ protected:
     // Called about every 100 ms while the loop waits paused, so a scripted input source can
     // still deliver events. Default: nothing.
     virtual void idleWhilePaused() {}
+    // True when the process was asked to stop from outside (a signal): the loop then closes the
+    // window as a close request does.
+    virtual bool stopSignalArrived() const { return false; }
 
     // Draws paintLaunchScreen() and presents it at once; launching() is true until
     // setLaunching(false).

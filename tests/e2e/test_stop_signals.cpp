@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT end a run the way Esc does: the state is saved, in every mode.
+// SIGTERM, SIGINT and SIGHUP end a run the way Esc does: the state is saved, in every mode.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -35,6 +35,8 @@ TEST(StopSignals, EndTheRunAndSaveLikeEsc) {
         {"no-render, SIGTERM", {"--no-render"}, SIGTERM},
         {"no-render, SIGINT", {"--no-render"}, SIGINT},
         {"headless, SIGTERM", {"--headless", "--windowed", "--size", "320x240"}, SIGTERM},
+        {"no-render, SIGHUP", {"--no-render"}, SIGHUP},
+        {"headless, SIGHUP", {"--headless", "--windowed", "--size", "320x240"}, SIGHUP},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
