@@ -1,7 +1,11 @@
 // Entry of the corvane simulator: command line, single instance, start-up files, then the window
 // and its main loop (or the window-less loop of --no-render). The state is saved when the
 // application object is destroyed.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -80,6 +84,13 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(cl->exportDir, ec);
         if (!std::filesystem::is_directory(cl->exportDir, ec)) {
             std::fprintf(stderr, "corvane: the export directory %s cannot be created\n", cl->exportDir.c_str());
+            return kFatalExitCode;
+        }
+        // A directory that exists but cannot take the pictures is refused before the run, not
+        // found out at the first frame with nothing exported.
+        if (::access(cl->exportDir.c_str(), W_OK | X_OK) != 0) {
+            std::fprintf(stderr, "corvane: no frame can be written into the export directory %s (%s)\n",
+                         cl->exportDir.c_str(), std::strerror(errno));
             return kFatalExitCode;
         }
     }

@@ -81,7 +81,10 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
 
 void SimulationSession::startExactState() {
     if (state.isLive()) {
-        resumeFromExactStateRecord(state);
+        std::string notUsedBecause;
+        if (!resumeFromExactStateRecord(state, &notUsedBecause) && !notUsedBecause.empty())
+            std::fprintf(stderr, "corvane: %s%s is not used, as %s; the run continues from the saved files.\n",
+                         state.dataDirectory.c_str(), kExactStateRecordName, notUsedBecause.c_str());
         return;
     }
     std::string recording = state.dataDirectory + "Recordings/" + state.recordingTitle + "/" +

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -128,4 +129,27 @@ TEST(OneWriter, CraftedMeshesAndUnwritableOutputsEndWithTheirReason) {
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
         EXPECT_EQ(e2e::changedFiles(before, e2e::snapshotFiles(dir.path())), "");
     }
+}
+
+TEST(OneWriter, RecordsAndOutputsThatCannotBeUsedAreNamedWithTheirReason) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    ASSERT_EQ(e2e::runCorvane(dir.path(), {"--no-render", "--frames", "3"}).exitCode, 0);
+    ASSERT_TRUE(testdata::exists(dir / "exact_state.rec"));
+    // A damaged exact state record: said so, and the run goes on from the saved files.
+    std::string record = testdata::readText(dir / "exact_state.rec");
+    record[record.size() / 2] ^= 1;
+    testdata::writeText(dir / "exact_state.rec", record);
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--frames", "1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("exact_state.rec is not used, as it is damaged; the run continues from the saved files"),
+              std::string::npos)
+        << r.err;
+    // An export directory that cannot be written is refused before the run.
+    if (geteuid() == 0) GTEST_SKIP() << "as root every directory can be written";
+    std::filesystem::create_directory(dir / "frames");
+    std::filesystem::permissions(dir / "frames", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    r = e2e::runCorvane(dir.path(), {"--headless", "--windowed", "--size", "320x240", "--frames", "2", "--export", dir / "frames"});
+    EXPECT_EQ(r.exitCode, 255) << r.err;
+    EXPECT_NE(r.err.find("export directory"), std::string::npos) << r.err;
 }
