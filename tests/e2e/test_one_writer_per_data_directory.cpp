@@ -19,14 +19,6 @@ using testdata::TempDataDir;
 
 namespace {
 
-bool appears(const std::string& path) {
-    for (int i = 0; i < 6000; ++i) {
-        if (std::filesystem::exists(path)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
-
 // The saved state of a data directory: last_view.cfg, time.cfg and every object file.
 std::string savedState(const TempDataDir& dir) {
     std::string all = testdata::readText(dir / "last_view.cfg") + "|" + testdata::readText(dir / "time.cfg");
@@ -41,7 +33,7 @@ TEST(OneWriter, SecondSimulatorOnTheSameDataDirectoryIsRefused) {
     e2e::copyShippedData(dir.path());
     testrun::Child first = testrun::start(e2e::kCorvane, {"--no-render", "--fixed-dt", "0.01", "--frames", "100000000", dir.path() + "|1"},
                                           dir.path());
-    ASSERT_TRUE(appears(dir / kDataDirectoryLockName));
+    ASSERT_TRUE(e2e::appears(dir / kDataDirectoryLockName));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const e2e::DirSnapshot before = e2e::snapshotFiles(dir.path());
     testrun::RunResult second = testrun::run(e2e::kCorvane, {"--no-render", "--frames", "1", dir.path() + "|1"},
@@ -73,7 +65,7 @@ TEST(OneWriter, SighupSavesWhatEscSaves) {
     for (const std::string& a : {bySighup / "script.txt", std::string("--export"), bySighup / "frames", bySighup.path() + "|1"})
         args.push_back(a);
     testrun::Child child = testrun::start(e2e::kCorvane, args, bySighup.path());
-    ASSERT_TRUE(appears(bySighup / "frames/frame_000049.png"));
+    ASSERT_TRUE(e2e::appears(bySighup / "frames/frame_000049.png"));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     kill(child.pid, SIGHUP);
     testrun::RunResult r = testrun::wait(child);
