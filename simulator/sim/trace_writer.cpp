@@ -22,7 +22,7 @@ bool TraceWriter::open(const std::string& path, std::string* reason) {
     // target); a directory or an unwritable file at path is refused here, before the run.
     const int fd = writeTemporaryFile(path, {}, tempPath_);
     if (fd < 0) {
-        if (reason) *reason = std::strerror(errno);
+        if (reason) *reason = path + ": " + std::strerror(errno);
         return false;
     }
     file_ = ::fdopen(fd, "wb");
@@ -73,7 +73,7 @@ bool TraceWriter::close(std::string* reason) {
     file_ = nullptr;
     if (!failure && std::rename(tempPath_.c_str(), path_.c_str()) == 0) return true;
     if (!failure) failure = errno;
-    if (reason) *reason = std::strerror(failure);
+    if (reason) *reason = path_ + ": " + std::strerror(failure);
     ::unlink(tempPath_.c_str());
     return false;
 }
