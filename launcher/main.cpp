@@ -7,7 +7,10 @@
 
 #include "celestrix_manual.h"
 #include "data_directory.h"
+#include "data_directory_lock.h"
+#include "file_set_commit.h"
 #include "error_dlg.h"
+#include "fatal_exit.h"
 #include "launcher_dialog.h"
 #include "launch_pad_dlg.h"
 #include "launcher_lock.h"
@@ -61,6 +64,20 @@ int main(int argc, char** argv) {
         showError(QString::fromStdString("\n\n" + error));
         return kFatalExitCode;
     }
+    // The launcher writes into the data directory, so it holds the directory's lock (shared with
+    // every simulator, whatever its session); then a save that an interrupted program left
+    // half done is finished or undone before anything is read.
+    if (launcherDataDirectoryLock().acquire(dir) == DataDirectoryLock::Result::HeldElsewhere) {
+        const std::string message = dataDirectoryInUseMessage(dir);
+        std::fprintf(stderr, "celestrix: %s\n", message.c_str());
+        showError(QString::fromStdString("\n\n" + message));
+        return kFatalExitCode;
+    }
+    const CommitRecovery recovery = finishInterruptedCommit(dir);
+    if (recovery.outcome == CommitRecovery::Outcome::Failed)
+        exitCouldNotProcess(recovery.failure.path, recovery.failure.reason);
+    if (recovery.outcome != CommitRecovery::Outcome::NothingPending)
+        std::fprintf(stderr, "celestrix: %s\n", recovery.detail.c_str());
     // The launch pad is the main window; closing it ends the launcher.
     // Listening before the launch pad opens (its OpenGL probe takes a moment): a second start
     // meanwhile is answered once the pad is up.

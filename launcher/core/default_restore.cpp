@@ -1,8 +1,9 @@
-// Copying the delivered defaults back in the launcher's order.
+// Copying the delivered defaults back in the launcher's order, through the shared restore from
+// the backup directory (one committed set of copies).
 #include "default_restore.h"
 
+#include "backup_restore.h"
 #include "configuration_lines.h"
-#include "selection_file.h"
 #include "text_file.h"
 
 const std::vector<std::pair<std::string, std::string>>& restoredSystemFiles() {
@@ -20,34 +21,25 @@ const std::vector<std::pair<std::string, std::string>>& restoredSystemFiles() {
     return files;
 }
 
-bool copyFileAtomically(const std::string& source, const std::string& target) {
-    std::string contents;
-    return readWholeFile(source, contents) && writeFileAtomically(target, contents);
-}
-
 RestoreResult restoreDefaultConfiguration(const std::string& dataDirectory) {
+    std::vector<RestoreEntry> systemFiles;
+    for (const auto& [source, target] : restoredSystemFiles()) systemFiles.push_back({source, target});
+    const DefaultRestoreResult done = restoreFromBackup(dataDirectory, systemFiles, [](const std::string& text) {
+        std::vector<std::string> names;
+        for (TextLine& line : splitLines(text)) {
+            if (isEndMarkerLine(line.text)) break;
+            names.push_back(std::move(line.text));
+        }
+        return names;
+    });
     RestoreResult result;
-    const std::string backup = dataDirectory + "Backup Default Config/";
-    auto failed = [&](const std::string& name) {
-        result.status = RestoreResult::Status::CopyFailed;
-        result.failedName = name;
-        return result;
-    };
-    for (const auto& [source, target] : restoredSystemFiles())
-        if (!copyFileAtomically(backup + source, dataDirectory + target)) return failed(source);
-
-    result.path = dataDirectory + "Configurations/Default Configuration.cfg";
-    std::optional<std::vector<std::string>> names = readConfigurationLines(result.path);
-    if (!names) {
+    result.reason = done.reason;
+    if (done.configurationUnreadable) {
         result.status = RestoreResult::Status::DefaultConfigurationUnreadable;
-        return result;
-    }
-    result.path.clear();
-    for (const std::string& name : *names) {
-        // A name that leaves its folder ("../x") is never copied: it fails like a missing file.
-        if (!isSafePathName(name) ||
-            !copyFileAtomically(backup + name, dataDirectory + "Objects/" + name))
-            return failed(name);
+        result.path = done.failedSource;
+    } else if (!done.restored) {
+        result.status = RestoreResult::Status::CopyFailed;
+        result.failedName = done.failedName;
     }
     return result;
 }

@@ -1,6 +1,6 @@
 // The restore of the delivered default configuration from "Backup Default Config/": nine system
-// files in a fixed order, then every object file the default configuration names. Each copy
-// replaces its target atomically, so a failure never leaves a half-copied file.
+// files in a fixed order, then every object file the default configuration names. The copies are
+// committed as one set, so a failure or a kill never leaves a half-copied file or half a restore.
 #pragma once
 
 #include <string>
@@ -15,12 +15,10 @@ struct RestoreResult {
     Status status = Status::Restored;
     std::string failedName;  // source name below "Backup Default Config/"
     std::string path;
+    std::string reason;  // why the copy failed, for standard error
 };
 
 // The nine files copied first, as (source name, target below the data directory), in order.
 const std::vector<std::pair<std::string, std::string>>& restoredSystemFiles();
 
 RestoreResult restoreDefaultConfiguration(const std::string& dataDirectory);
-
-// Copies source over target through a temporary file beside target; false on any failure.
-bool copyFileAtomically(const std::string& source, const std::string& target);

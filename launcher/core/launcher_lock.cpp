@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data_directory_lock.h"
+
 std::string launcherLockPath() {
     const char* dir = std::getenv("XDG_RUNTIME_DIR");
     std::string base = (dir && *dir) ? dir : "/tmp";
@@ -43,4 +45,9 @@ LauncherLock acquireLauncherLock() {
     }
     lock.outcome = LockOutcome::Acquired;
     return lock;  // fd kept open on purpose
+}
+
+DataDirectoryLock& launcherDataDirectoryLock() {
+    static DataDirectoryLock lock;
+    return lock;
 }

@@ -17,3 +17,8 @@ struct LauncherLock {
 // Takes the lock. A link, or anything but a regular file, at the lock's path is never followed or
 // used: that is a failure to open it, reported as such, not another launcher.
 LauncherLock acquireLauncherLock();
+
+class DataDirectoryLock;
+// The launcher's hold on the data directory's lock (shared with the simulator): taken at start
+// and kept while the launcher may write, given up only while it waits for a simulator it started.
+DataDirectoryLock& launcherDataDirectoryLock();

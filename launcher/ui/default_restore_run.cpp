@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <cstdio>
+
 #include "default_restore.h"
 #include "error_dlg.h"
 #include "fatal_exit.h"
@@ -18,6 +20,8 @@ void runDefaultRestoreWithMessages(const std::string& dataDirectory, QWidget* pa
             showMessage("\n\nThe default configuration has been successfully restored.", parent);
             return;
         case RestoreResult::Status::CopyFailed:
+            std::fprintf(stderr, "celestrix: the restore stopped at %s: %s\n", result.failedName.c_str(),
+                         result.reason.c_str());
             showError(QString::fromStdString("\n\nError while copying " + result.failedName +
                                              ": Unable to restore the default configuration.\n"
                                              "Please contact support."),

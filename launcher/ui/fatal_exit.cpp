@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "error_dlg.h"
+#include "file_reason.h"
 #include "selection_line.h"
 
 namespace {
@@ -34,8 +35,10 @@ void exitCouldNotOpen(const std::string& path) {
     exitWithError(QString::fromStdString("\n\nCould not open file " + path));
 }
 
-void exitCouldNotProcess(const std::string& path) {
-    exitWithError(QString::fromStdString("\n\nCould not process file " + path));
+void exitCouldNotProcess(const std::string& path, const std::string& reason) {
+    // The fixed text first, then why on a line of its own.
+    exitWithError(QString::fromStdString("\n\nCould not process file " + path + "\n" +
+                                         (reason.empty() ? reasonForFailedFile(path) : reason)));
 }
 
 std::string readItemOrExit(const std::string& objectPath, std::string_view label,

@@ -17,8 +17,9 @@ constexpr int kLauncherFatalExitCode = 255;  // -1 as a process exit status
 
 // "\n\nCould not open file " + path, then exit.
 [[noreturn]] void exitCouldNotOpen(const std::string& path);
-// "\n\nCould not process file " + path, then exit.
-[[noreturn]] void exitCouldNotProcess(const std::string& path);
+// "\n\nCould not process file " + path, then the reason on a line of its own (found by looking at
+// the path when none is given), then exit.
+[[noreturn]] void exitCouldNotProcess(const std::string& path, const std::string& reason = {});
 
 // How the process ends; tests replace it (for instance by a throwing function) to observe the
 // exit code without losing the test program. The replacement must not return.

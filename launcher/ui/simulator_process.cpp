@@ -2,6 +2,10 @@
 // keeps the launcher's windows painted while an event filter discards the user's input.
 #include "simulator_process.h"
 
+#include "data_directory_lock.h"
+#include "fatal_exit.h"
+#include "launcher_lock.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -69,8 +73,17 @@ void runSimulatorAndWait(const CLauncherContext& context) {
     QObject::connect(&simulator, &QProcess::errorOccurred, &wait, [&](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart) wait.quit();
     });
+    // The simulator takes the data directory's lock itself; the launcher takes it back when the
+    // simulator has ended. Should another simulator have taken it in between, the launcher must
+    // not write over that simulator's files: it ends.
+    DataDirectoryLock& lock = launcherDataDirectoryLock();
+    const bool wasHeld = lock.held();
+    lock.release();
     simulator.start(QString::fromStdString(context.simulatorProgram), arguments);
-    if (simulator.state() == QProcess::NotRunning) return;
-    InputBlocker blocker;
-    wait.exec();
+    if (simulator.state() != QProcess::NotRunning) {
+        InputBlocker blocker;
+        wait.exec();
+    }
+    if (wasHeld && lock.acquire(context.dataDirectory) == DataDirectoryLock::Result::HeldElsewhere)
+        exitWithError(QString::fromStdString("\n\n" + dataDirectoryInUseMessage(context.dataDirectory)));
 }

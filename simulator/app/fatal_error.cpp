@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "file_reason.h"
 #include "instance_lock.h"
 #include "message_box.h"
 
-void fatalFileError(const std::string& path) {
-    fatalError("File error", "Could not process file " + path);
+void fatalFileError(const std::string& path, const std::string& reason) {
+    // The fixed text first, then why on a line of its own.
+    fatalError("File error", "Could not process file " + path + "\n" + (reason.empty() ? reasonForFailedFile(path) : reason));
 }
 
 void fatalError(const std::string& caption, const std::string& text) {

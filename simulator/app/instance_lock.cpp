@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data_directory_lock.h"
+
 std::string instanceLockPath(const std::string& name) {
     const char* dir = std::getenv("XDG_RUNTIME_DIR");
     std::string base = (dir && *dir) ? dir : "/tmp";
@@ -17,6 +19,7 @@ std::string instanceLockPath(const std::string& name) {
 
 namespace {
 int gLockFd = -1;
+DataDirectoryLock gDataDirectoryLock;
 }  // namespace
 
 bool acquireInstanceLock(const std::string& name, std::string* error) {
@@ -42,7 +45,24 @@ bool acquireInstanceLock(const std::string& name, std::string* error) {
     return true;
 }
 
+bool acquireDataDirectoryLock(const std::string& dataDirectory, std::string& message) {
+    std::string error;
+    switch (gDataDirectoryLock.acquire(dataDirectory, &error)) {
+        case DataDirectoryLock::Result::Acquired:
+            message.clear();
+            return true;
+        case DataDirectoryLock::Result::HeldElsewhere:
+            message = dataDirectoryInUseMessage(dataDirectory);
+            return false;
+        case DataDirectoryLock::Result::Unavailable:
+            break;
+    }
+    message = "the data directory is not locked against other simulators: " + error;
+    return true;
+}
+
 void releaseInstanceLock() {
+    gDataDirectoryLock.release();
     if (gLockFd < 0) return;
     // Unlocking the open file description releases it for every process that shares it too.
     flock(gLockFd, LOCK_UN);

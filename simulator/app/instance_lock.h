@@ -11,3 +11,9 @@ bool acquireInstanceLock(const std::string& name, std::string* error = nullptr);
 // process, such as a message box, keeps it held.
 void releaseInstanceLock();
 std::string instanceLockPath(const std::string& name);
+
+// The lock of the data directory (one simulator per data directory, whatever the session), held
+// until the process ends or releaseInstanceLock gives it up with the single-instance lock. False
+// with message set when another program holds it; when the lock file cannot be made at all (a
+// directory this user may not write), true with message saying so, as nothing can be saved there.
+bool acquireDataDirectoryLock(const std::string& dataDirectory, std::string& message);

@@ -1,7 +1,11 @@
 // Entry of the corvane simulator: command line, single instance, start-up files, then the window
 // and its main loop (or the window-less loop of --no-render). The state is saved when the
 // application object is destroyed.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -10,6 +14,7 @@
 #include "app_frame.h"
 #include "command_line.h"
 #include "fatal_error.h"
+#include "file_set_commit.h"
 #include "instance_lock.h"
 #include "message_box.h"
 #include "simulator_app.h"
@@ -38,9 +43,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl->headless || cl->noRender) setMessageBoxesEnabled(false);
-    // Without a window a stop signal is turned into Esc here; a signal during loading then ends
-    // the run as soon as it starts, with the state saved.
-    if (cl->noRender) installStopSignalHandlers();
+    // A stop signal is turned into Esc by the run loops; one during loading ends the run as soon
+    // as it starts, with the state saved.
+    installStopSignalHandlers(cl->noRender);
 
     std::string lockError;
     if (!acquireInstanceLock("corvane", &lockError)) {
@@ -48,6 +53,19 @@ int main(int argc, char** argv) {
         showMessageBox("Celestrix", "Corvane is already running.", MessageIcon::Warning);
         return kFatalExitCode;
     }
+
+    // One simulator per data directory, whichever session or runtime directory it was started
+    // from; then whatever an interrupted save left is finished or undone before anything is read.
+    if (!acquireDataDirectoryLock(cl->dataDirectory, lockError)) {
+        showMessageBox("Celestrix", lockError, MessageIcon::Warning);
+        return kFatalExitCode;
+    }
+    if (!lockError.empty()) std::fprintf(stderr, "corvane: %s\n", lockError.c_str());
+    const CommitRecovery recovery = finishInterruptedCommit(cl->dataDirectory);
+    if (recovery.outcome == CommitRecovery::Outcome::Failed)
+        fatalFileError(recovery.failure.path, recovery.failure.reason);
+    if (recovery.outcome != CommitRecovery::Outcome::NothingPending)
+        std::fprintf(stderr, "corvane: %s\n", recovery.detail.c_str());
 
     auto session = std::make_unique<SimulationSession>();
     session->state.runMode = cl->runMode;
@@ -58,15 +76,21 @@ int main(int argc, char** argv) {
     }
     if (std::optional<StartupError> failure = loadStartupState(session->state)) {
         if (failure->kind == StartupError::Kind::Orbit) fatalError("Fatal error", failure->message);
-        if (!failure->message.empty()) std::fprintf(stderr, "corvane: %s\n", failure->message.c_str());
-        fatalFileError(failure->path);
+        fatalFileError(failure->path, failure->message);
     }
-    if (!cl->tracePath.empty() && !session->openTrace(cl->tracePath)) fatalFileError(cl->tracePath);
+    if (!cl->tracePath.empty() && !session->openTrace(cl->tracePath, &error)) fatalFileError(cl->tracePath, error);
     if (!cl->exportDir.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(cl->exportDir, ec);
         if (!std::filesystem::is_directory(cl->exportDir, ec)) {
             std::fprintf(stderr, "corvane: the export directory %s cannot be created\n", cl->exportDir.c_str());
+            return kFatalExitCode;
+        }
+        // A directory that exists but cannot take the pictures is refused before the run, not
+        // found out at the first frame with nothing exported.
+        if (::access(cl->exportDir.c_str(), W_OK | X_OK) != 0) {
+            std::fprintf(stderr, "corvane: no frame can be written into the export directory %s (%s)\n",
+                         cl->exportDir.c_str(), std::strerror(errno));
             return kFatalExitCode;
         }
     }

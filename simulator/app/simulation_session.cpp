@@ -20,14 +20,15 @@ bool SimulationSession::loadScript(const std::string& path, std::string& error) 
     return true;
 }
 
-bool SimulationSession::openTrace(const std::string& path) {
+bool SimulationSession::openTrace(const std::string& path, std::string* reason) {
     trace_ = std::make_unique<TraceWriter>();
-    return trace_->open(path);
+    return trace_->open(path, reason);
 }
 
-void SimulationSession::closeTrace() {
-    if (trace_) trace_->close();
+bool SimulationSession::closeTrace(std::string* reason) {
+    const bool closed = !trace_ || trace_->close(reason);
     trace_.reset();
+    return closed;
 }
 
 std::vector<ScriptEvent> SimulationSession::takeEventsForNextFrame() {
@@ -83,7 +84,10 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
 
 void SimulationSession::startExactState() {
     if (state.isLive()) {
-        resumeFromExactStateRecord(state);
+        std::string notUsedBecause;
+        if (!resumeFromExactStateRecord(state, &notUsedBecause) && !notUsedBecause.empty())
+            std::fprintf(stderr, "corvane: %s%s is not used, as %s; the run continues from the saved files.\n",
+                         state.dataDirectory.c_str(), kExactStateRecordName, notUsedBecause.c_str());
         return;
     }
     std::string recording = state.dataDirectory + "Recordings/" + state.recordingTitle + "/" +

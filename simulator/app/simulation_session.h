@@ -25,8 +25,8 @@ public:
 
     // Loads the scripted input; false with a message naming file and line when it is malformed.
     bool loadScript(const std::string& path, std::string& error);
-    // Opens the trace file; false when it cannot be created.
-    bool openTrace(const std::string& path);
+    // Opens the trace file; false with the reason when it cannot be created.
+    bool openTrace(const std::string& path, std::string* reason = nullptr);
 
     // The script events of the next frame (advancedFrames), in file order; removes them. While
     // delivery in pause is on, a later frame's events come at once (input arrives while paused).
@@ -50,7 +50,8 @@ public:
     std::optional<std::string> advance(float elapsedS, bool keyboardReadOk, FrameStepHooks& hooks);
 
     long long advancedFrames() const { return advancedFrames_; }
-    void closeTrace();
+    // Moves the trace into place; false with the reason when it could not be written or renamed.
+    bool closeTrace(std::string* reason = nullptr);
 
     // Exact continuation, after the scene fill: a live run resumes from the exact state record
     // when it still matches the files; a replay plays the exact side file when it belongs to the

@@ -67,11 +67,15 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
 SimulatorApp::~SimulatorApp() {
     session_->beforeStateSave();
     std::vector<FileToWrite> saved;
-    if (std::optional<std::string> failed = saveStateOnExit(state(), &saved)) fatalFileError(*failed);
+    if (std::optional<FileSetFailure> failed = saveStateOnExit(state(), &saved))
+        fatalFileError(failed->path, failed->reason);
     session_->afterStateSave(saved);
     recording_.close();
     session_->afterRecordingClosed();
-    session_->closeTrace();
+    // Everything else is saved by now: a trace that cannot be put in place ends the run with
+    // its reason and a failure code rather than being dropped without a word.
+    std::string reason;
+    if (!session_->closeTrace(&reason)) fatalFileError(commandLine_.tracePath, reason);
 }
 
 // ---- window-less run -------------------------------------------------------------------------
@@ -140,7 +144,7 @@ int SimulatorApp::onDeviceCreated() {
     updateUiScale();
     for (auto& font : fonts_) font->onDeviceCreated(device());
     if (std::optional<SceneError> error = scene_->onDeviceCreated(state())) {
-        if (error->isFileError) fatalFileError(error->text);
+        if (error->isFileError) fatalFileError(error->text, error->reason);
         std::fprintf(stderr, "corvane: %s\n", error->text.c_str());
         return FrameResult::kMediaNotFound;
     }
@@ -151,7 +155,7 @@ int SimulatorApp::onDeviceCreated() {
 int SimulatorApp::onDeviceReset() {
     if (std::optional<SceneError> error =
             scene_->onDeviceReset(*device(), state(), backBufferWidth(), backBufferHeight())) {
-        if (error->isFileError) fatalFileError(error->text);
+        if (error->isFileError) fatalFileError(error->text, error->reason);
         std::fprintf(stderr, "corvane: %s\n", error->text.c_str());
         return FrameResult::kResetFailed;
     }
@@ -540,9 +544,10 @@ void SimulatorApp::answerRestorePrompt(int xPx, int yPx) {
             break;
         case RestoreAnswer::Yes: {
             DefaultRestoreResult result = restoreDefaultConfiguration(s.dataDirectory);
-            if (result.configurationUnreadable) fatalFileError(result.failedSource);
+            if (result.configurationUnreadable) fatalFileError(result.failedSource, result.reason);
             if (!result.restored)
-                std::fprintf(stderr, "corvane: the restore stopped at %s\n", result.failedSource.c_str());
+                std::fprintf(stderr, "corvane: the restore stopped at %s (%s)\n", result.failedSource.c_str(),
+                             result.reason.c_str());
             restorePrompt_.setOutcome(result.restored ? RestoreOutcome::Restored : RestoreOutcome::Failed);
             // Like the other terminal messages: shown, then the frame stands still until Esc.
             pauseWithMessage();
@@ -552,6 +557,8 @@ void SimulatorApp::answerRestorePrompt(int xPx, int yPx) {
             break;
     }
 }
+
+bool SimulatorApp::stopSignalArrived() const { return stopRequested(); }
 
 void SimulatorApp::closeLikeEsc() {
     if (rendering())

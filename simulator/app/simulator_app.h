@@ -59,6 +59,7 @@ protected:
     void onFocusChange(bool gained) override;
     void paintLaunchScreen() override;
     void idleWhilePaused() override;
+    bool stopSignalArrived() const override;
     void onControllerInput() override;
     bool readKeyboard(KeyState& keys) override;
 

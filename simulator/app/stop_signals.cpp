@@ -11,12 +11,20 @@ void onStopSignal(int) { gStopRequested = 1; }
 
 }  // namespace
 
-void installStopSignalHandlers() {
+void installStopSignalHandlers(bool withoutWindow) {
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    if (withoutWindow) {
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGINT, &action, nullptr);
+    }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+    sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 bool stopRequested() { return gStopRequested != 0; }

@@ -221,6 +221,7 @@ void AppFrame::onFocusChange(bool gained) {
 
 int AppFrame::run() {
     while (!windowClosed_) {
+        if (stopSignalArrived()) closeRequested_ = true;
         if (closeRequested_) {
             closeWindow();
             break;

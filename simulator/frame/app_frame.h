@@ -143,6 +143,9 @@ protected:
     // Called about every 100 ms while the loop waits paused, so a scripted input source can
     // still deliver events. Default: nothing.
     virtual void idleWhilePaused() {}
+    // True when the process was asked to stop from outside (a signal): the loop then closes the
+    // window as a close request does.
+    virtual bool stopSignalArrived() const { return false; }
     // A game controller was plugged in or out or a button of one went down (the frame may be
     // paused: the hook can read the controllers then). Default: nothing.
     virtual void onControllerInput() {}

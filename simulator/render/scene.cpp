@@ -66,8 +66,7 @@ std::optional<SceneError> Scene::onDeviceCreated(const SimState& state) {
         if (cachedMesh == meshes.end()) {
             XMeshLoadResult loaded = loadXMesh(object.meshPath);
             if (!loaded.mesh) {
-                std::fprintf(stderr, "corvane: %s: %s\n", object.meshPath.c_str(), loaded.error.c_str());
-                return SceneError{true, object.meshPath};
+                return SceneError{true, object.meshPath, loaded.error};
             }
             LoadedMesh entry;
             entry.mesh = std::move(*loaded.mesh);
@@ -114,7 +113,7 @@ std::optional<SceneError> Scene::onDeviceCreated(const SimState& state) {
 
 std::optional<SceneError> Scene::onDeviceReset(GlDevice& device, const SimState& state, int backBufferW,
                                                int backBufferH) {
-    if (bodies_.size() != state.objectCount()) return SceneError{false, "the scene was not created"};
+    if (bodies_.size() != state.objectCount()) return SceneError{false, "the scene was not created", {}};
     for (size_t i = 0; i < state.objectCount(); ++i) {
         BodyRecord& body = bodies_[i];
         if (!body.hasMesh) continue;
@@ -131,17 +130,17 @@ std::optional<SceneError> Scene::onDeviceReset(GlDevice& device, const SimState&
     sky_ = std::make_unique<StarBackground>(64);
     if (std::optional<std::string> missing = sky_->create(state.dataDirectory)) {
         sky_.reset();
-        return SceneError{true, *missing};
+        return SceneError{true, *missing, {}};
     }
     for (size_t i = 0; i < state.objectCount(); ++i) {
         BodyRecord& body = bodies_[i];
         if (!body.drawable) continue;
         if (!body.drawMesh.build(body.mesh, body.tessellationLevel))
-            return SceneError{false, "cannot build the draw mesh of " + state.objects[i].meshPath};
+            return SceneError{false, "cannot build the draw mesh of " + state.objects[i].meshPath, {}};
         const SimObject& object = state.objects[i];
         if (body.ring && !body.ring->buildResources(object.equatorialRadiusKm, object.innerRingRadiusKm,
                                                     object.outerRingRadiusKm))
-            return SceneError{true, object.ringTexturePath};
+            return SceneError{true, object.ringTexturePath, {}};
     }
     // Stars glow in their light colour.
     for (size_t i = 0; i + 1 < state.objectCount(); ++i) {

@@ -20,7 +20,8 @@
 // program ends through its file-error message); otherwise the device reset failed.
 struct SceneError {
     bool isFileError = true;
-    std::string text;  // the path for a file error, a description otherwise
+    std::string text;    // the path for a file error, a description otherwise
+    std::string reason;  // a file error's cause, when known
 };
 
 // Render data of one object.

@@ -143,22 +143,7 @@ bool encodeBmp32(const Image& image, std::string& bytes) {
 
 bool writeBmp32(const std::string& path, const Image& image) {
     std::string bytes;
-    if (!encodeBmp32(image, bytes)) return false;
-    const std::string temp = path + ".tmp" + std::to_string(getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    // A temporary file of its own beside path, flushed and renamed over it: a link planted beside
+    // the target is never followed, and a failure leaves path as it was.
+    return encodeBmp32(image, bytes) && writeFileAtomically(path, bytes);
 }

@@ -53,6 +53,26 @@ void onJpegError(j_common_ptr info) {
     std::longjmp(err->jump, 1);
 }
 
+// A progressive (or multi-scan) JPEG is decoded through a buffer of every DCT coefficient of the
+// whole picture: 128 bytes per 8 x 8 block of every component, rounded up to whole MCUs. A file of
+// a few bytes may declare a picture within the pixel limit whose buffer is four times the decoded
+// picture (four full-size components); it is held to the size of the largest decoded picture.
+constexpr uint64_t kMaxJpegWorkingBytes = static_cast<uint64_t>(kMaxImagePixels) * 4;
+
+uint64_t jpegWorkingMemory(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode && !info.buffered_image) return 0;  // baseline: a few rows at a time
+    uint64_t bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& comp = info.comp_info[c];
+        const uint64_t h = static_cast<uint64_t>(comp.h_samp_factor > 0 ? comp.h_samp_factor : 1);
+        const uint64_t v = static_cast<uint64_t>(comp.v_samp_factor > 0 ? comp.v_samp_factor : 1);
+        const uint64_t wide = (comp.width_in_blocks + h - 1) / h * h;
+        const uint64_t high = (comp.height_in_blocks + v - 1) / v * v;
+        bytes += wide * high * DCTSIZE2 * sizeof(JCOEF);
+    }
+    return bytes;
+}
+
 // Kept free of C++ objects with destructors between setjmp and longjmp: the row buffer comes from
 // libjpeg's own pool, which jpeg_destroy_decompress frees on every path.
 bool decodeJpegInto(const std::vector<uint8_t>& bytes, Image& image, JpegError& err) {
@@ -66,11 +86,13 @@ bool decodeJpegInto(const std::vector<uint8_t>& bytes, Image& image, JpegError& 
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    if (!imageSizeAllowed(info.image_width, info.image_height)) {
+    if (!imageSizeAllowed(info.image_width, info.image_height) || jpegWorkingMemory(info) > kMaxJpegWorkingBytes) {
         err.tooLarge = true;
         jpeg_destroy_decompress(&info);
         return false;
     }
+    // And libjpeg itself is held to the same bound, whatever it would allocate beyond that.
+    info.mem->max_memory_to_use = static_cast<long>(kMaxJpegWorkingBytes);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     image.resize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
@@ -124,7 +146,7 @@ std::optional<Image> loadImageFile(const std::string& path, std::string* error) 
             if (decodeJpegInto(bytes, image, jerr))
                 result = std::move(image);
             else
-                err = jerr.tooLarge ? "the picture declares more pixels than any texture may have" : jerr.message;
+                err = jerr.tooLarge ? "the picture declares more pixels (or decoding memory) than any texture may have" : jerr.message;
         } else if (isBmp || ext == "bmp") {
             Image image;
             if (decodeBmp(bytes.data(), bytes.size(), image))

@@ -1,11 +1,15 @@
-// Token-level walk over a text X file with an explicit stack (no recursion a file can deepen).
-// Only the numbers that stand directly in a block are collected; each mesh block's numbers are
-// checked when its first child opens or when it closes, whichever comes first.
+// Token-level walk over a text X file with an explicit stack (no recursion a file can deepen),
+// splitting the text exactly where the importer splits it and writing every token back out in a
+// plain form, so that the importer reads the very tokens that were checked. Only the numbers that
+// stand directly in a block are collected; each mesh block's numbers are checked when its first
+// child opens or when it closes, whichever comes first.
 #include "x_file_check.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -33,10 +37,6 @@ bool isKnownKind(const std::string& kind) {
     for (const char* known : kKnown)
         if (kind == known) return true;
     return false;
-}
-
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == ',' || c == '[' || c == ']';
 }
 
 bool isNumberStart(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.'; }
@@ -113,30 +113,82 @@ std::optional<std::string> checkChild(const Block& child, const Block& mesh) {
     return std::nullopt;
 }
 
+// The importer's own reading of text: blanks are what isspace() says (form feed and vertical tab
+// included), ";", ",", "{" and "}" stand alone, "#" and "//" at the start of a token begin a
+// comment. Quoted strings and GUIDs are taken whole here; they are let through only when they hold
+// nothing that the importer, reading them token by token where it does, could take for structure.
+bool isImporterBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isDelimiter(char c) { return c == ';' || c == ',' || c == '{' || c == '}'; }
+
+// A string or GUID body the importer cannot misread: printable, no delimiter, quote or comment
+// start; blanks only as plain spaces (they split a token, never open or close a block).
+bool isInertText(std::string_view body) {
+    for (char c : body) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f || isDelimiter(c) || c == '"' || c == '#') return false;
+    }
+    return body.find("//") == std::string_view::npos;
+}
+
+// Words the importer takes for a number where it expects one: "nan", "inf", "infinity" in any
+// case. Any other word fails there with a clean error.
+bool readsAsNonFiniteNumber(std::string_view word) {
+    std::string lower;
+    for (char c : word) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "nan" || lower == "inf" || lower == "infinity";
+}
+
+// Numbers are written back in one plain form: integers as integers, others with nine digits.
+std::string formatNumber(double value) {
+    char buffer[32];
+    if (value == std::floor(value) && std::fabs(value) < 2147483648.0) {
+        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.9g", value);
+    }
+    return buffer;
+}
+
 }  // namespace
 
-std::optional<std::string> checkXFileText(std::string_view text) {
+std::optional<std::string> normaliseXFileText(std::string_view text, std::string& out) {
+    out.clear();
     if (text.size() < 16 || text.substr(0, 4) != "xof ") return "not an X file";
     if (text.substr(8, 4) != "txt ") return "not a text X file (binary and compressed X files are not read)";
+    for (char c : text.substr(0, 16))
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != ' ') return "not an X file";
+    out.reserve(text.size());
+    out.append(text.substr(0, 16));
+    out += '\n';
 
     std::vector<Block> stack;
     stack.push_back({"file", {}, true, 0, 0, 0});
     std::vector<std::string> declared;  // names of the templates the file declares
     std::string lastWord, wordBefore;  // the identifiers that precede a "{"
+    // Tokens are written with one blank or line end after them; a quoted string is closed by its
+    // ";" directly, as the importer requires, so the blank after it waits for the next token.
+    auto emit = [&](std::string_view token) {
+        if (!out.empty() && out.back() == '"' && token != ";") out += ' ';
+        out.append(token);
+        if (token.back() != '"') out += (token == ";" || token == "{" || token == "}") ? '\n' : ' ';
+    };
     size_t i = 16;
     while (i < text.size()) {
         char c = text[i];
-        if (isSeparator(c)) {
+        if (isImporterBlank(c)) {
             ++i;
         } else if (c == '#' || (c == '/' && i + 1 < text.size() && text[i + 1] == '/')) {
-            while (i < text.size() && text[i] != '\n') ++i;
-        } else if (c == '"') {
-            size_t end = text.find('"', i + 1);
-            if (end == std::string_view::npos) return "a string without its closing quote";
-            i = end + 1;
-        } else if (c == '<') {
-            size_t end = text.find('>', i + 1);
-            if (end == std::string_view::npos) return "a GUID without its closing \">\"";
+            while (i < text.size() && text[i] != '\n' && text[i] != '\r') ++i;
+        } else if (c == '"' || c == '<') {
+            const char close = c == '"' ? '"' : '>';
+            const size_t end = text.find(close, i + 1);
+            if (end == std::string_view::npos) return c == '"' ? "a string without its closing quote" : "a GUID without its closing \">\"";
+            const std::string_view body = text.substr(i + 1, end - i - 1);
+            if (!isInertText(body) || (c == '<' && body.find(' ') != std::string_view::npos))
+                return "a quoted name or GUID holding line ends, braces, separators or comment marks";
+            emit(text.substr(i, end + 1 - i));
+            lastWord.clear();
+            wordBefore.clear();
             i = end + 1;
         } else if (c == '{') {
             if (stack.size() > kMaxXNesting) return "blocks nested more than 64 deep";
@@ -155,6 +207,7 @@ std::optional<std::string> checkXFileText(std::string_view text) {
             stack.push_back({kind, {}, false, 0, 0, 0});
             lastWord.clear();
             wordBefore.clear();
+            emit("{");
             ++i;
         } else if (c == '}') {
             if (stack.size() <= 1) return "a \"}\" without its \"{\"";
@@ -167,28 +220,45 @@ std::optional<std::string> checkXFileText(std::string_view text) {
                 if (auto e = checkChild(closed, stack.back())) return e;
             lastWord.clear();
             wordBefore.clear();
+            emit("}");
+            ++i;
+        } else if (c == ';' || c == ',') {
+            emit(text.substr(i, 1));
             ++i;
         } else {
             size_t end = i;
-            while (end < text.size() && !isSeparator(text[end]) && text[end] != '{' && text[end] != '}' &&
-                   text[end] != '"')
-                ++end;
+            while (end < text.size() && !isImporterBlank(text[end]) && !isDelimiter(text[end])) ++end;
             std::string_view token = text.substr(i, end - i);
             if (isNumberStart(c)) {
                 double value = 0;
                 const char* first = token.data() + (token.front() == '+' ? 1 : 0);
-                auto [ptr, ec] = std::from_chars(first, token.data() + token.size(), value);
-                if (ec != std::errc() || !std::isfinite(value)) return "a number that is not finite or not a number";
+                const char* last = token.data() + token.size();
+                auto [ptr, ec] = std::from_chars(first, last, value);
+                if (ec != std::errc() || ptr != last || !std::isfinite(value))
+                    return "a number that is not finite or not a number";
                 stack.back().numbers.push_back(value);
+                emit(formatNumber(value));
                 lastWord.clear();
                 wordBefore.clear();
             } else {
+                for (char t : token)
+                    if (static_cast<unsigned char>(t) < 0x20 || t == 0x7f || t == '"')
+                        return "a word holding control characters or a quote";
+                if (readsAsNonFiniteNumber(token)) return "a number that is not finite or not a number";
+                emit(token);
+                // Template member declarations ("array Vector vertices[nVertices]") name a kind
+                // before the "[": only the part before it counts as a word.
                 wordBefore = lastWord;
-                lastWord = std::string(token);
+                lastWord = std::string(token.substr(0, token.find('[')));
             }
             i = end;
         }
     }
     if (stack.size() != 1) return "a \"{\" without its \"}\"";
     return std::nullopt;
+}
+
+std::optional<std::string> checkXFileText(std::string_view text) {
+    std::string normalised;
+    return normaliseXFileText(text, normalised);
 }

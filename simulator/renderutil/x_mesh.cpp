@@ -182,17 +182,19 @@ void orderForVertexCache(uint32_t* indices, size_t indexCount, size_t vertexCoun
 
 XMeshLoadResult loadXMesh(const std::string& path) {
     XMeshLoadResult result;
-    // The file is read here (a regular file of bounded size) and checked before the importer,
-    // which trusts the indices it reads, ever sees it.
+    // The file is read here (a regular file of bounded size) and checked; the importer, which
+    // trusts the indices it reads, is handed the checked tokens rather than the file itself.
     std::string contents;
     if (!readWholeFile(path, contents, &result.error)) return result;
-    if (std::optional<std::string> bad = checkXFileText(contents)) {
+    std::string checked;
+    if (std::optional<std::string> bad = normaliseXFileText(contents, checked)) {
         result.error = *bad;
         return result;
     }
+    contents.clear();
     Assimp::Importer importer;
     const aiScene* scene =
-        importer.ReadFileFromMemory(contents.data(), contents.size(),
+        importer.ReadFileFromMemory(checked.data(), checked.size(),
                                     aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_SortByPType, "x");
     if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
         result.error = importer.GetErrorString();

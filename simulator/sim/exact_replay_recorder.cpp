@@ -7,6 +7,7 @@
 #include <bit>
 
 #include "target_navigation.h"
+#include "text_file.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void ExactReplayRecorder::afterRecordingStep(const SimState& state, bool recordi
     if (recordingOpen && (!sequenceOpen_ || sequenceNumber != sequence_)) {
         if (sequenceOpen_) finishSequence(state);
         if (!file_ && !failed_) {
-            file_ = std::fopen(exactReplayPath(recordingFilePath(state)).c_str(), "wb");
+            file_ = openOutputFile(exactReplayPath(recordingFilePath(state)), false);
             if (!file_) failed_ = true;
             write(exactReplayHeaderLine());
         }

@@ -62,36 +62,43 @@ bool writeExactStateRecord(const SimState& state, const std::vector<FileToWrite>
     return !text.empty() && writeFileAtomically(recordPath(state), text);
 }
 
-bool resumeFromExactStateRecord(SimState& state) {
+bool resumeFromExactStateRecord(SimState& state, std::string* notUsedBecause) {
     if (!state.isLive() || state.objects.empty()) return false;
     std::string text;
-    if (!readWholeFile(recordPath(state), text)) return false;
+    if (!readWholeFile(recordPath(state), text)) return false;  // no record: nothing to say
+    auto notUsed = [&](const char* why) {
+        if (notUsedBecause) *notUsedBecause = why;
+        return false;
+    };
+    const char* kDamaged = "it is damaged";
 
     // The last line holds the digest of everything before it: a cut or edited record stops here.
-    if (text.empty() || text.back() != '\n') return false;
+    if (text.empty() || text.back() != '\n') return notUsed(kDamaged);
     size_t checkStart = text.rfind('\n', text.size() - 2);
     checkStart = checkStart == std::string::npos ? 0 : checkStart + 1;
     std::string_view checkLine(text.data() + checkStart, text.size() - 1 - checkStart);
     uint64_t check = 0;
     if (!startsWith(checkLine, "check ") || !parseDigest(checkLine.substr(6), check) ||
         check != digestBytes(std::string_view(text.data(), checkStart)))
-        return false;
+        return notUsed(kDamaged);
 
     std::vector<std::string_view> lines = splitTextLines(std::string_view(text.data(), checkStart));
     size_t i = 0;
-    if (lines.size() < 2 || lines[i++] != kHeader) return false;
-    if (lines[i++] != "configuration " + state.configurationName) return false;
+    if (lines.size() < 2 || lines[i++] != kHeader) return notUsed(kDamaged);
+    if (lines[i++] != "configuration " + state.configurationName) return notUsed("it belongs to another configuration");
     for (const std::string& file : savedFiles(state)) {
-        if (i >= lines.size()) return false;
+        if (i >= lines.size()) return notUsed("it names other files than the saved ones");
         std::string_view line = lines[i++];
         uint64_t recorded = 0, current = 0;
         if (!startsWith(line, "file ") || line.size() < 22 || line[21] != ' ' ||
             !parseDigest(line.substr(5, 16), recorded) || line.substr(22) != file)
-            return false;
-        if (!digestFile(state.dataDirectory + file, current) || current != recorded) return false;
+            return notUsed("it names other files than the saved ones");
+        if (!digestFile(state.dataDirectory + file, current) || current != recorded)
+            return notUsed("the saved files changed after it was written");
     }
     ExactState exact;
-    if (!parseExactState(lines, i, exact) || i != lines.size()) return false;
-    if (!exactStateIsFinite(exact) || !exactStateRoundsTo(exact, state)) return false;
-    return applyExactState(state, exact);
+    if (!parseExactState(lines, i, exact) || i != lines.size()) return notUsed(kDamaged);
+    if (!exactStateIsFinite(exact) || !exactStateRoundsTo(exact, state))
+        return notUsed("its values do not match the saved files");
+    return applyExactState(state, exact) || notUsed("its values do not match the saved files");
 }

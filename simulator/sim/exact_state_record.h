@@ -25,8 +25,9 @@ bool writeExactStateRecord(const SimState& state, const std::vector<FileToWrite>
 
 // Live start-up, after the scene fill: when the record belongs to the configuration, every file it
 // names still has its digest and its values round to what was loaded, the state continues from
-// the exact values and true is returned. Otherwise nothing changes.
-bool resumeFromExactStateRecord(SimState& state);
+// the exact values and true is returned. Otherwise nothing changes; when a record exists but is
+// not used, notUsedBecause (if given) says why (damaged, another configuration, files changed).
+bool resumeFromExactStateRecord(SimState& state, std::string* notUsedBecause = nullptr);
 
 // The record's text for state and the files its save wrote; empty if saved does not hold exactly
 // the saved files in their order, or the state is not finite.

@@ -92,7 +92,7 @@ std::optional<std::string> RecordingStep::startSequence(SimState& state, float h
         return snapshotDir + "last_view.cfg";
 
     std::string vcr = dir + state.recordingTitle + ".vcr";
-    file_ = std::fopen(vcr.c_str(), "ab");
+    file_ = openOutputFile(vcr, true);
     if (!file_) return vcr;
     appendLine("#");
     appendLine("begin_sequence");

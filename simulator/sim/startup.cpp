@@ -7,6 +7,7 @@
 #include "config_file.h"
 #include "float_format.h"
 #include "file_error.h"
+#include "file_set_commit.h"
 #include "object_file.h"
 #include "orbit_init.h"
 #include "recording_file.h"
@@ -186,33 +187,28 @@ bool stateIsSavedOnExit(const SimState& state) {
     return state.isLive() && state.surfaceProximity == 0 && state.flags.restorePromptShown == 0;
 }
 
-std::optional<std::string> saveStateOnExit(SimState& state, std::vector<FileToWrite>* saved) {
+std::optional<FileSetFailure> saveStateOnExit(SimState& state, std::vector<FileToWrite>* saved) {
     if (!state.objects.empty()) state.observer().actingForceKN = Vec3f{};
     if (!state.isLive() || state.surfaceProximity != 0 || state.flags.restorePromptShown != 0)
         return std::nullopt;
     // A diverged state is never written over the previous files (the run has said so already).
     if (findNonFiniteState(state)) return std::nullopt;
 
-    // In the order of the rules (view, objects, time); written as one batch so that a thousand
-    // objects wait for the disk about once, each file still replaced atomically and durably.
+    // In the order of the rules (view, objects, time), committed as one set: the next start sees
+    // all of these files from this save or all of them from the previous one, never a mix, even
+    // when the process is killed half way; a thousand objects still wait for the disk about once.
     const std::string& dataDir = state.dataDirectory;
     std::vector<FileToWrite> batch;
     batch.push_back({dataDir + "last_view.cfg", formatLastView(state.orientation)});
-    std::optional<std::string> unwritable;  // an object that cannot be written ends the batch before it
     for (size_t i = 0; i < state.objects.size() && i < state.configEntries.size(); ++i) {
         SimObject& obj = state.objects[i];
         obj.ownPath = dataDir + "Objects/" + state.configEntries[i];
         std::optional<std::string> text = objectFileText(obj, dataDir);
-        if (!text) {
-            unwritable = obj.ownPath;
-            break;
-        }
+        if (!text) return FileSetFailure{obj.ownPath, "the object's values cannot be written as an object file"};
         batch.push_back({obj.ownPath, std::move(*text)});
     }
-    if (!unwritable) batch.push_back({dataDir + "time.cfg", formatFloat(state.missionTimeS)});
-    const size_t written = writeFilesAtomically(batch);
-    if (written < batch.size()) return batch[written].path;
-    if (unwritable) return unwritable;
+    batch.push_back({dataDir + "time.cfg", formatFloat(state.missionTimeS)});
+    if (std::optional<FileSetFailure> failed = commitFileSet(dataDir, batch)) return failed;
     if (saved) *saved = std::move(batch);
     return std::nullopt;
 }

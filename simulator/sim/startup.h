@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "file_set_commit.h"
 #include "sim_state.h"
 #include "text_file.h"
 
@@ -31,7 +32,8 @@ bool stateIsSavedOnExit(const SimState& state);
 
 // Acting forces := 0 always; then, only in live mode without the surface-proximity flag and
 // without the restore prompt: last_view.cfg, every object file (own path := data directory +
-// "Objects/" + entry) in configuration order, time.cfg. Returns the path of the first file that
-// could not be written; nothing after it is written. When every file was written and saved is
-// given, it receives them (paths and texts, in that order), so that their digests need no re-read.
-std::optional<std::string> saveStateOnExit(SimState& state, std::vector<FileToWrite>* saved = nullptr);
+// "Objects/" + entry) in configuration order, time.cfg, committed as one set. On failure the
+// first file that could not be written is returned with the reason, and none of the files has
+// been replaced. When every file was written and saved is given, it receives them (paths and
+// texts, in that order), so that their digests need no re-read.
+std::optional<FileSetFailure> saveStateOnExit(SimState& state, std::vector<FileToWrite>* saved = nullptr);

@@ -2,6 +2,7 @@
 // and replace a file atomically (temporary file in the same directory, then rename).
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ std::string_view stripLineEnd(std::string_view line);
 // that a failure at any point leaves the previous file (or no file) in place. False on any failure;
 // the temporary file is then removed.
 bool writeFileAtomically(const std::string& path, std::string_view contents);
+
+// Opens path for writing as a stream, truncated or appended to, never through a symbolic link
+// (a link planted in its place makes the open fail) and never blocking on a pipe. Null on failure,
+// with errno set.
+std::FILE* openOutputFile(const std::string& path, bool append);
 
 // One file of a batch: where it goes and what it holds.
 struct FileToWrite {

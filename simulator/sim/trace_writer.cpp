@@ -2,8 +2,12 @@
 // file, and the file is renamed into place when the trace is closed.
 #include "trace_writer.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+
+#include "batch_file_steps.h"
 
 namespace {
 constexpr size_t kFlushThreshold = 1 << 20;
@@ -14,10 +18,18 @@ TraceWriter::~TraceWriter() { close(); }
 bool TraceWriter::open(const std::string& path, std::string* reason) {
     close();
     path_ = path;
-    tempPath_ = path + ".tmp";
-    file_ = std::fopen(tempPath_.c_str(), "wb");
+    // A temporary file of our own (created exclusively, never through a link planted beside the
+    // target); a directory or an unwritable file at path is refused here, before the run.
+    const int fd = writeTemporaryFile(path, {}, tempPath_);
+    if (fd < 0) {
+        if (reason) *reason = path + ": " + std::strerror(errno);
+        return false;
+    }
+    file_ = ::fdopen(fd, "wb");
     if (!file_) {
-        if (reason) *reason = tempPath_ + ": " + std::strerror(errno);
+        if (reason) *reason = std::strerror(errno);
+        ::close(fd);
+        ::unlink(tempPath_.c_str());
         return false;
     }
     failed_ = false;
@@ -55,12 +67,13 @@ void TraceWriter::writeFrame(long long frame, float missionTimeS, const Integrat
 
 bool TraceWriter::close(std::string* reason) {
     if (!file_) return true;
-    flushBuffer();
-    if (std::fflush(file_) != 0) failed_ = true;
-    if (std::fclose(file_) != 0) failed_ = true;
+    int failure = 0;
+    if (!flushBuffer() || std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) failure = errno ? errno : EIO;
+    if (std::fclose(file_) != 0 && !failure) failure = errno ? errno : EIO;
     file_ = nullptr;
-    if (!failed_ && std::rename(tempPath_.c_str(), path_.c_str()) == 0) return true;
-    if (reason) *reason = path_ + ": " + std::strerror(errno);
-    std::remove(tempPath_.c_str());
+    if (!failure && std::rename(tempPath_.c_str(), path_.c_str()) == 0) return true;
+    if (!failure) failure = errno;
+    if (reason) *reason = path_ + ": " + std::strerror(failure);
+    ::unlink(tempPath_.c_str());
     return false;
 }

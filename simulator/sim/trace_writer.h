@@ -14,14 +14,15 @@ public:
     TraceWriter& operator=(const TraceWriter&) = delete;
     ~TraceWriter();
 
-    // Creates a temporary file beside path and writes the header
-    // "frame,time,index,x,y,z,vx,vy,vz". False with reason when it cannot be created.
+    // Creates a temporary file of its own beside path ("<path>.tmp<pid>_<n>", exclusively) and
+    // writes the header "frame,time,index,x,y,z,vx,vy,vz". False with the system's reason when it
+    // cannot be created or path cannot be replaced (a directory, a file that may not be written).
     bool open(const std::string& path, std::string* reason = nullptr);
     // Rows for every object: frame number, mission time, index, world position (origin added
     // back) and velocity from the integrator's doubles.
     void writeFrame(long long frame, float missionTimeS, const IntegratorState& integrator);
-    // Flushes and moves the file into place. False with reason when writing failed; the
-    // temporary file is then removed and an existing file at path is left as it was.
+    // Flushes it to disk and moves it into place. False with the system's reason when writing or
+    // the rename failed; the temporary file is then removed and path is left as it was.
     bool close(std::string* reason = nullptr);
     bool isOpen() const { return file_ != nullptr; }
 

@@ -1,8 +1,11 @@
 // Helpers of the end-to-end tests: the simulator binary run on a data directory of the test's.
 #pragma once
 
+#include <chrono>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gui_components.h"
@@ -28,6 +31,15 @@ inline testrun::RunResult runScriptedHeadless(const std::string& dataDir, const 
     return runCorvane(dataDir, {"--headless", "--windowed", "--size", size, "--fixed-dt", "0.02", "--frames",
                                 std::to_string(frames), "--input", scriptPath},
                       mode);
+}
+
+// Waits (at most a minute) until path exists; false if it never does.
+inline bool appears(const std::string& path) {
+    for (int i = 0; i < 6000; ++i) {
+        if (std::filesystem::exists(path)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 // A copy of the shipped data directory in dir.

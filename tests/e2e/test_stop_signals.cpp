@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT end a run the way Esc does: the state is saved, in every mode.
+// SIGTERM, SIGINT and SIGHUP end a run the way Esc does: the state is saved, in every mode.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -12,19 +12,6 @@
 
 using testdata::TempDataDir;
 
-namespace {
-
-// Waits (at most a minute) until path exists.
-bool appears(const std::string& path) {
-    for (int i = 0; i < 6000; ++i) {
-        if (std::filesystem::exists(path)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
-
-}  // namespace
-
 TEST(StopSignals, EndTheRunAndSaveLikeEsc) {
     struct Case {
         const char* what;
@@ -35,6 +22,8 @@ TEST(StopSignals, EndTheRunAndSaveLikeEsc) {
         {"no-render, SIGTERM", {"--no-render"}, SIGTERM},
         {"no-render, SIGINT", {"--no-render"}, SIGINT},
         {"headless, SIGTERM", {"--headless", "--windowed", "--size", "320x240"}, SIGTERM},
+        {"no-render, SIGHUP", {"--no-render"}, SIGHUP},
+        {"headless, SIGHUP", {"--headless", "--windowed", "--size", "320x240"}, SIGHUP},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -49,7 +38,7 @@ TEST(StopSignals, EndTheRunAndSaveLikeEsc) {
         args.push_back(dir.path() + "|1");
         testrun::Child child = testrun::start(e2e::kCorvane, args, dir.path());
         if (c.options.front() == "--headless")
-            ASSERT_TRUE(appears(dir / "Screenshots/My Screenshots/My Screenshots_0.bmp"));
+            ASSERT_TRUE(e2e::appears(dir / "Screenshots/My Screenshots/My Screenshots_0.bmp"));
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         kill(child.pid, c.signal);

@@ -7,6 +7,8 @@
 
 #include "bmp_file.h"
 #include "config_file.h"
+#include "exact_replay_file.h"
+#include "exact_state_record.h"
 #include "fuzz_input_file.h"
 #include "gui_components.h"
 #include "image_load.h"
@@ -15,6 +17,7 @@
 #include "script_input.h"
 #include "selection_file.h"
 #include "sky_bake.h"
+#include "sim_state.h"
 #include "state_check.h"
 #include "view_files.h"
 #include "x_file_check.h"
@@ -160,6 +163,61 @@ void guiLayout(const uint8_t* data, size_t size) {
     buildGuiLayout(path, *specs);
 }
 
+// The exact state record of a live run of two objects whose saved files are in place: whatever
+// the record holds, it is either used with a finite state as the result or refused with a reason.
+void exactStateRecord(const uint8_t* data, size_t size) {
+    const std::string& dir = scratchDirectory();
+    static const bool filesWritten = [&] {
+        const uint8_t text[] = "saved";
+        for (const char* name : {"last_view.cfg", "time.cfg", "Objects/Star.cfg", "Objects/Ship.cfg"})
+            putFile(dir + name, text, sizeof text - 1);
+        return true;
+    }();
+    (void)filesWritten;
+    putFile(dir + kExactStateRecordName, data, size);
+    SimState state;
+    state.runMode = 1;
+    state.dataDirectory = dir;
+    state.configurationName = "Fuzz";
+    state.configEntries = {"Star.cfg", "Ship.cfg"};
+    state.objects.resize(2);
+    for (SimObject& object : state.objects) object.massKg = 1;
+    std::string notUsedBecause;
+    if (resumeFromExactStateRecord(state, &notUsedBecause)) {
+        if (findNonFiniteState(state)) std::abort();
+    } else if (notUsedBecause.empty()) {
+        std::abort();  // a record that is there and not used says why
+    }
+}
+
+// The replay side file (.vcx) beside a fixed recording: it is loaded only as a
+// whole that fits the recording's frames, or refused with a reason.
+void replaySideFile(const uint8_t* data, size_t size) {
+    // Six frames in one sequence of eleven objects: the recording that the seed side file belongs to.
+    static const char kRecording[] =
+        "#\nbegin_sequence\nRecordings/My Recording/Sequence1/\n0.02:0\n0.02:0\n0.02:0\n0.02:0\n0.02:0\n0.02:0\n"
+        "end_sequence\n#\n";
+    const std::string& dir = scratchDirectory();
+    const std::string recordingPath = dir + "Flight.vcr";
+    static ReplayTables tables;
+    static const bool parsed = [&] {
+        putFile(recordingPath, reinterpret_cast<const uint8_t*>(kRecording), sizeof kRecording - 1);
+        std::vector<std::string> lines;
+        std::string first;
+        return readRecordingLines(recordingPath, lines) && parseRecording(lines, dir, tables, first, nullptr);
+    }();
+    if (!parsed) std::abort();
+    const std::string sidePath = exactReplayPath(recordingPath);
+    putFile(sidePath, data, size);
+    std::vector<ExactSequence> sequences;
+    std::string reason;
+    if (loadExactReplay(sidePath, recordingPath, tables, 11, sequences, &reason)) {
+        if (sequences.size() > tables.sequenceFirstFrame.size()) std::abort();
+    } else if (reason.empty()) {
+        std::abort();  // every refusal says why
+    }
+}
+
 }  // namespace
 
 const std::vector<FuzzTarget>& fuzzTargets() {
@@ -168,6 +226,7 @@ const std::vector<FuzzTarget>& fuzzTargets() {
         {"time_file", timeFile},     {"last_view", lastView},          {"recording", recording},
         {"stars", starCatalogue},    {"image", image},                 {"bmp", bmp},
         {"x_mesh", xMesh},           {"script", script},            {"gui_layout", guiLayout},
+        {"exact_state_record", exactStateRecord}, {"replay_side_file", replaySideFile},
     };
     static const std::vector<FuzzTarget> all = [] {
         std::vector<FuzzTarget> list = targets;

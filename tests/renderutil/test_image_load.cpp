@@ -36,7 +36,7 @@ void writePng(const std::string& path, const Image& image) {
     ASSERT_TRUE(png_image_write_to_file(&png, path.c_str(), 0, image.rgba.data(), 0, nullptr));
 }
 
-void writeJpeg(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+void writeJpeg(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b, bool progressive = false) {
     FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     jpeg_compress_struct info;
@@ -50,6 +50,10 @@ void writeJpeg(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&info);
+        for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    }
     jpeg_start_compress(&info, TRUE);
     std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
     for (int x = 0; x < w; ++x) row[x * 3] = r, row[x * 3 + 1] = g, row[x * 3 + 2] = b;
@@ -115,6 +119,28 @@ TEST(ImageLoad, BadFilesAreErrorsNotCrashes) {
     const std::string text = tempPath("notes.txt");
     std::ofstream(text) << "not a picture";
     EXPECT_FALSE(loadImageFile(text, &error));
+}
+
+// A progressive JPEG is decoded through a buffer of all its coefficients: one of a few hundred bytes
+// that declares 8192 x 8192 full-size components (inside the pixel limit) would take 384 MB for
+// it, and is refused before anything that size is allocated; a small one decodes.
+TEST(ImageLoad, ProgressiveJpegIsBoundedByItsCoefficientMemory) {
+    const std::string small = tempPath("progressive.jpg");
+    writeJpeg(small, 16, 16, 10, 200, 30, true);
+    std::optional<Image> decoded = loadImageFile(small);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width, 16);
+
+    std::ifstream in(small, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t sof = bytes.find("\xFF\xC2");
+    ASSERT_NE(sof, std::string::npos);
+    for (size_t at : {sof + 5, sof + 7}) bytes[at] = '\x20', bytes[at + 1] = '\x00';  // height, width: 8192
+    const std::string huge = tempPath("huge_progressive.jpg");
+    std::ofstream(huge, std::ios::binary) << bytes;
+    std::string error;
+    EXPECT_FALSE(loadImageFile(huge, &error));
+    EXPECT_NE(error.find("decoding memory"), std::string::npos) << error;
 }
 
 TEST(ImageLoad, ColorKeyAndFunctionFill) {

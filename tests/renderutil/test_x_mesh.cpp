@@ -178,3 +178,43 @@ TEST(BoundingSphere, CentreIsTheVertexMeanAndRadiusTheFarthestVertex) {
     EXPECT_FLOAT_EQ(s.radius, 1.5f);
     EXPECT_FLOAT_EQ(computeBoundingSphere(Mesh{}).radius, 0);
 }
+
+// The importer splits text at every isspace() blank and at ";", ",", "{" and "}", and reads quoted
+// names token by token: files that read one way to a looser check and another way to the importer
+// are refused, and what is let through loads as before.
+TEST(XMesh, TextTheImporterWouldReadOtherwiseIsRefused) {
+    const std::string quad = kQuad;
+    auto withNormalIndex = [&](const std::string& index) {
+        std::string text = quad;
+        text.replace(text.find("3;0,0,0;,"), 9, "3;0,0," + index + ";,");
+        return text;
+    };
+    std::string deepFrames = "xof 0303txt 0032\nFrame \"";
+    for (int i = 0; i < 100000; ++i) deepFrames += "Frame f {";
+    deepFrames += "\" {\n" + quad.substr(17) + "}\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* reason;  // part of the error; nullptr: loads
+    };
+    const Case cases[] = {
+        {"frames nested inside a quoted frame name", deepFrames, "quoted name"},
+        {"a normal index behind a form feed", withNormalIndex("\f99999999"), "normal that does not exist"},
+        {"a normal index behind a vertical tab", withNormalIndex("\v7"), "normal that does not exist"},
+        {"a number glued to a word", withNormalIndex("0x"), "not finite or not a number"},
+        {"a word the importer reads as a number", withNormalIndex("nan"), "not finite or not a number"},
+        {"an existing normal index behind a form feed", withNormalIndex("\f0"), nullptr},
+        {"comments and odd blanks", "xof 0303txt 0032\n# note\n// note\n\f" + quad.substr(17), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        XMeshLoadResult r = loadXMesh(writeFile("crafted.x", c.text));
+        if (!c.reason) {
+            ASSERT_TRUE(r.mesh) << r.error;
+            EXPECT_EQ(r.mesh->subsets.size(), 2u);
+            continue;
+        }
+        EXPECT_FALSE(r.mesh);
+        EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
+    }
+}

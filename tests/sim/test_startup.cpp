@@ -334,23 +334,32 @@ TEST(Startup, SaveOnExitWritesNothingWhenItMustNot) {
     }
 }
 
-TEST(Startup, SaveOnExitStopsAtTheFirstFailure) {
+TEST(Startup, SaveOnExitFailureReplacesNoFileOfTheSet) {
     TempDataDir dir;
     writeStandardLive(dir);
     SimState state = liveState(dir);
     ASSERT_FALSE(loadStartupState(state).has_value());
+    writeText(dir / "last_view.cfg", "0 1 0 0\n-1 0 0 0\n0 0 1 0\n0 0 0 1\n");  // the save writes another
+    const std::string viewBefore = readText(dir / "last_view.cfg");
+    const std::string sunBefore = readText(dir / "Objects/Sun.cfg");
     const std::string shipBefore = readText(dir / "Objects/Ship.cfg");
     // Earth's file cannot be replaced: a directory stands in its place.
     std::filesystem::remove(dir / "Objects/Earth.cfg");
     std::filesystem::create_directories(dir / "Objects/Earth.cfg");
     state.missionTimeS = 500;
     state.observer().positionKm = {7, 7, 7};
+    state.objects[0].positionKm = {1, 2, 3};
     auto failed = saveStateOnExit(state);
     ASSERT_TRUE(failed.has_value());
-    EXPECT_EQ(*failed, dir / "Objects/Earth.cfg");
-    EXPECT_TRUE(exists(dir / "last_view.cfg"));              // written before the failure
-    EXPECT_EQ(readText(dir / "Objects/Ship.cfg"), shipBefore);  // after it: untouched
+    EXPECT_EQ(failed->path, dir / "Objects/Earth.cfg");
+    EXPECT_EQ(failed->reason, "Is a directory");
+    // Before the failing file and after it alike, every file keeps the previous save.
+    EXPECT_EQ(readText(dir / "last_view.cfg"), viewBefore);
+    EXPECT_EQ(readText(dir / "Objects/Sun.cfg"), sunBefore);
+    EXPECT_EQ(readText(dir / "Objects/Ship.cfg"), shipBefore);
     EXPECT_EQ(readText(dir / "time.cfg"), "1234.5");
+    EXPECT_FALSE(exists(dir / "pending_renames.journal"));
+    for (const std::string& name : testdata::listFiles(dir / "Objects")) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
 
 TEST(Startup, DeliveredDataLoadsAndRoundTrips) {

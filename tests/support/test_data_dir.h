@@ -20,8 +20,10 @@ namespace testdata {
 // A fresh directory under the system's temporary directory; path() ends in "/".
 class TempDataDir {
 public:
-    TempDataDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "celestrix_test_XXXXXX").string();
+    // base: where to make it (the system's temporary directory when empty).
+    explicit TempDataDir(const std::string& base = {}) {
+        const std::filesystem::path parent = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+        std::string pattern = (parent / "celestrix_test_XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         path_ = pattern + "/";
     }

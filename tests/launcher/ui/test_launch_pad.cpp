@@ -164,18 +164,18 @@ TEST_F(LaunchPad, UnreadableSelectionFilesEndTheLauncher) {
     } catch (const LauncherExit& e) {
         EXPECT_EQ(e.code, 255);
     }
-    EXPECT_EQ(answers.texts().back(), "\n\nCould not process file " + dir() + "configfile.cfg");
+    EXPECT_EQ(answers.texts().back(), "\n\nCould not process file " + dir() + "configfile.cfg\nNo such file or directory");
 
     writeText(dir() + "configfile.cfg", "Nonexistent\n-999\n");
     EXPECT_THROW(pad.launchLive(), LauncherExit);
     EXPECT_EQ(answers.texts().back(),
-              "\n\nCould not process file " + dir() + "Configurations/Nonexistent.cfg");
+              "\n\nCould not process file " + dir() + "Configurations/Nonexistent.cfg\nNo such file or directory");
 
     std::filesystem::remove(dir() + "moviefile.cfg");
     EXPECT_THROW(pad.launchLive(), LauncherExit);
     EXPECT_EQ(answers.texts().back(), "\n\nCould not open file " + dir() + "moviefile.cfg");
     EXPECT_THROW(pad.launchReplay(), LauncherExit);
-    EXPECT_EQ(answers.texts().back(), "\n\nCould not process file " + dir() + "moviefile.cfg");
+    EXPECT_EQ(answers.texts().back(), "\n\nCould not process file " + dir() + "moviefile.cfg\nNo such file or directory");
     EXPECT_EQ(simulatorStarts(), "");
 }
 
