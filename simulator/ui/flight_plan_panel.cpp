@@ -91,7 +91,8 @@ std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimS
 }
 
 void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
-                    const SimState& state, int heightPx, float hudRightPx, float hudBottomPx) {
+                    const SimState& state, const NavigationFigures& figures, int heightPx, float hudRightPx,
+                    float hudBottomPx) {
     if (!planner.plan().nodes.empty()) drawPathLines(device, state, plannedPathVertices(planner.preview(), state));
     if (!flightPlanPanelShown(state)) return;
     const std::string text = composeFlightPlanPanel(planner, state);
@@ -100,7 +101,7 @@ void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, co
     int below = 0;
     if (targetPanelShown(state)) {
         int tx = 0, ty = 0;
-        font.measureText(composeTargetPanel(state).c_str(), &tx, &ty);
+        font.measureText(composeTargetPanel(state, figures).c_str(), &tx, &ty);
         below = ty + 20;
     }
     int cx = 0, cy = 0;

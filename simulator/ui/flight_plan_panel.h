@@ -12,6 +12,7 @@
 #include "flight_planner.h"
 #include "gl_device.h"
 #include "icon_sprite.h"
+#include "navigation_figures.h"
 #include "text_font.h"
 
 inline constexpr uint32_t kPlannedPathArgb = 0xFFFF60C0;
@@ -23,8 +24,10 @@ bool flightPlanPanelShown(const SimState& state);
 // The planned ship path as line-list vertices in the planned path's colour.
 std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimState& state);
 
-// The path and the panel: the panel's bottom stands above the target panel (its text targetText),
+// The path and the panel: the panel's bottom stands above the target panel (shown with this
+// frame's figures),
 // and moves right of the heads-up panel (right edge hudRightPx, bottom hudBottomPx) when it would
 // reach into it.
 void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
-                    const SimState& state, int heightPx, float hudRightPx, float hudBottomPx);
+                    const SimState& state, const NavigationFigures& figures, int heightPx, float hudRightPx,
+                    float hudBottomPx);
