@@ -411,8 +411,8 @@ void SimulatorApp::drawPlan() {
     }
     // Snapshots of a scripted run show the path with the burns that the plan asked for.
     if (commandLine_.fixedDtS > 0) flightPlanner_.finishPreview();
-    drawFlightPlan(*device(), hudIcons_->background, *fonts_[0], flightPlanner_, s, navFigures_, backBufferHeight(), hudRight,
-                   hudBottom);
+    drawFlightPlan(*device(), hudIcons_->background, *fonts_[0], flightPlanner_, s, navFigures_, screenHeight(),
+                   hudRight, hudBottom);
 }
 
 void SimulatorApp::drawTopCentre() {

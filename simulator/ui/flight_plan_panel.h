@@ -24,9 +24,9 @@ bool flightPlanPanelShown(const SimState& state);
 // The planned ship path as line-list vertices in the planned path's colour.
 std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimState& state);
 
-// The path and the panel: the panel's bottom stands above the target panel (its text targetText),
-// and moves right of the heads-up panel (right edge hudRightPx, bottom hudBottomPx) when it would
-// reach into it.
+// The path and the panel: the panel's bottom stands above the target panel (shown with this
+// frame's figures), and moves right of the heads-up panel (right edge hudRightPx, bottom
+// hudBottomPx) when it would reach into it.
 void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
                     const SimState& state, const NavigationFigures& figures, int heightPx, float hudRightPx,
                     float hudBottomPx);
