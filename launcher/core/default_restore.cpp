@@ -2,6 +2,7 @@
 #include "default_restore.h"
 
 #include "configuration_lines.h"
+#include "mission_date.h"
 #include "selection_file.h"
 #include "text_file.h"
 
@@ -49,5 +50,6 @@ RestoreResult restoreDefaultConfiguration(const std::string& dataDirectory) {
             !copyFileAtomically(backup + name, dataDirectory + "Objects/" + name))
             return failed(name);
     }
+    forgetMissionDate(dataDirectory);  // the restored world stands at J2000.0 again
     return result;
 }

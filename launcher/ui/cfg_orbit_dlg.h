@@ -43,6 +43,7 @@ private:
     int m_refNo = 0;
     std::optional<SimObject> m_object;
     OrbitListView m_list;
+    class SystemMapView* m_map = nullptr;
     QLineEdit* m_edit = nullptr;
     QPushButton* m_saveAndQuit = nullptr;
     QLabel* m_preview = nullptr;

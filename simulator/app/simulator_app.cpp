@@ -51,6 +51,7 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
         fonts_[2] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
         prediction_ = std::make_unique<PredictionLine>();
     }
+    calendarLine_.load(state().dataDirectory);
 }
 
 SimulatorApp::~SimulatorApp() {
@@ -289,6 +290,7 @@ void SimulatorApp::drawOverlays() {
     if (prediction_) prediction_->draw(dev, messageFont, s, w);
     drawWarpIndicator(messageFont, *fonts_[0], s.warp, w);
     driftGauge_.draw(*fonts_[0], w);
+    calendarLine_.draw(*fonts_[0], s.missionTimeS, w);
     drawFlashes(dev, *hudIcons_, flashes_);
     drawHudBlock(dev, *hudIcons_, *fonts_[0], hudText_, s);
     if (s.surfaceProximity) centred("You have come to close to the surface.\n\n          Press Esc to exit.");

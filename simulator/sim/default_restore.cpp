@@ -2,6 +2,7 @@
 // target atomically, stopping at the first failure.
 #include "default_restore.h"
 
+#include "mission_date.h"
 #include "text_file.h"
 
 namespace {
@@ -67,6 +68,8 @@ DefaultRestoreResult restoreDefaultConfiguration(const std::string& dataDirector
         }
         if (!copy(line.text, "Objects/" + line.text)) return result;
     }
+    // The restored world stands at J2000.0 again.
+    forgetMissionDate(dataDirectory);
     result.restored = true;
     return result;
 }
