@@ -148,7 +148,7 @@ SystemMap buildSystemMap(const StartingState& state, const std::vector<std::stri
             double smallest = std::numeric_limits<double>::infinity();
             for (size_t j : done) {
                 const double reach = influenceKm[j];
-                if (reach <= 0 || reach >= smallest) continue;
+                if (reach <= 0 || (parent >= 0 && reach >= smallest)) continue;
                 if (length(here - widen(objects[j].positionKm)) < reach) {
                     smallest = reach;
                     parent = static_cast<int>(j);

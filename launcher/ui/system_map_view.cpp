@@ -73,6 +73,7 @@ MapPoint SystemMapView::toMap(QPointF s) const {
 }
 
 void SystemMapView::showExtent(MapPoint centre, double halfWidthKm) {
+    m_request = {centre, halfWidthKm};
     m_centre = centre;
     const double pixels = std::max(1, std::min(width(), height())) / 2.0 * 0.92;
     m_kmPerPixel = std::clamp(halfWidthKm / pixels, kMinKmPerPixel, kMaxKmPerPixel);
@@ -134,6 +135,11 @@ int SystemMapView::bodyAt(QPointF screen) const {
 
 void SystemMapView::drawOrbits(QPainter& painter) const {
     const QRectF view = rect();
+    // Where many objects circle one body (a belt), each path is drawn faint, so that the belt
+    // reads as a band and the other orbits stay visible through it.
+    std::vector<int> siblings(m_map.bodies.size(), 0);
+    for (const MapBody& b : m_map.bodies)
+        if (b.parent >= 0) ++siblings[static_cast<size_t>(b.parent)];
     QPolygonF polygon;
     for (size_t i = 0; i < m_map.bodies.size(); ++i) {
         const MapBody& b = m_map.bodies[i];
@@ -150,7 +156,9 @@ void SystemMapView::drawOrbits(QPainter& painter) const {
             polygon << QPointF(focus.x() + b.orbit[k].x / m_kmPerPixel, focus.y() - b.orbit[k].y / m_kmPerPixel);
         if (b.bound) polygon << polygon.front();
         const bool chosen = static_cast<int>(i) == m_highlighted;
-        painter.setPen(QPen(chosen ? kHighlightColour : kOrbitColour, chosen ? 2 : 1));
+        QColor colour = kOrbitColour;
+        colour.setAlpha(std::clamp(255 * 12 / std::max(1, siblings[static_cast<size_t>(b.parent)]), 24, 255));
+        painter.setPen(QPen(chosen ? kHighlightColour : colour, chosen ? 2 : 1));
         painter.drawPolyline(polygon);
     }
 }
@@ -179,6 +187,7 @@ void SystemMapView::drawBodies(QPainter& painter) {
     const int columns = width() / kLabelCellPx + 1, rows = height() / kLabelCellPx + 1;
     std::vector<char> taken(static_cast<size_t>(columns * rows), 0);
     m_labelled.clear();
+    m_labelBoxes.clear();
     std::vector<int> order;
     order.reserve(m_labelOrder.size() + 1);
     if (m_highlighted >= 0) order.push_back(m_highlighted);
@@ -204,23 +213,27 @@ void SystemMapView::drawBodies(QPainter& painter) {
         painter.setPen(i == m_highlighted ? kHighlightColour : kLabelColour);
         painter.drawText(box.left(), box.top() + metrics.ascent(), name);
         m_labelled.push_back(i);
+        m_labelBoxes.push_back(box);
     }
 }
 
 void SystemMapView::drawScaleBar(QPainter& painter) const {
-    // A round length near a sixth of the width.
+    // A round length near a sixth of the width: in AU from a tenth of one, else in km.
     const double target = width() / 6.0 * m_kmPerPixel;
-    const double power = std::pow(10.0, std::floor(std::log10(target)));
-    double length = power;
+    const bool inAu = target >= 0.1 * kAstronomicalUnitKm;
+    const double unit = inAu ? kAstronomicalUnitKm : 1.0;
+    const double power = std::pow(10.0, std::floor(std::log10(target / unit)));
+    double count = power;
     for (double step : {2.0, 5.0, 10.0})
-        if (power * step <= target) length = power * step;
-    const double px = length / m_kmPerPixel;
+        if (power * step <= target / unit) count = power * step;
+    const double px = count * unit / m_kmPerPixel;
+    const QString label = QString::fromStdString(groupedNumber(count, count < 1 ? 1 : 0)) + (inAu ? " AU" : " km");
     const int y = height() - 12;
     painter.setPen(QPen(kLabelColour, 1));
     painter.drawLine(QPointF(12, y), QPointF(12 + px, y));
     painter.drawLine(QPointF(12, y - 4), QPointF(12, y + 2));
     painter.drawLine(QPointF(12 + px, y - 4), QPointF(12 + px, y + 2));
-    painter.drawText(QPointF(12, y - 6), QString::fromStdString(readableDistance(length)));
+    painter.drawText(QPointF(12, y - 6), label);
     painter.setPen(kHintColour);
     painter.drawText(QRectF(0, 4, width() - 8, 20), Qt::AlignRight,
                      "Wheel: zoom   Drag: move   Click: choose");
@@ -243,6 +256,7 @@ void SystemMapView::paintEvent(QPaintEvent*) {
 void SystemMapView::zoomAbout(QPointF screen, double factor) {
     const MapPoint fixed = toMap(screen);
     m_kmPerPixel = std::clamp(m_kmPerPixel / factor, kMinKmPerPixel, kMaxKmPerPixel);
+    m_request.reset();
     // Keep the map point under the pointer where it was.
     m_centre.x = fixed.x - (screen.x() - width() / 2.0) * m_kmPerPixel;
     m_centre.y = fixed.y + (screen.y() - height() / 2.0) * m_kmPerPixel;
@@ -266,6 +280,7 @@ void SystemMapView::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging) return;
     const QPointF delta = event->position() - m_lastDrag;
     m_lastDrag = event->position();
+    m_request.reset();
     m_centre.x -= delta.x() * m_kmPerPixel;
     m_centre.y += delta.y() * m_kmPerPixel;
     update();
@@ -284,5 +299,7 @@ void SystemMapView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SystemMapView::resizeEvent(QResizeEvent*) {
+    // Until the user zooms or moves it, a fitted or neighbourhood view fits the new size too.
     if (!m_hasView) fitAll();
+    else if (m_request) showExtent(m_request->first, m_request->second);
 }

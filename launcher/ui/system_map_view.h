@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "system_map.h"
@@ -34,6 +36,7 @@ public:
     int bodyAt(QPointF screen) const;
     // The bodies whose names the last paint showed.
     const std::vector<int>& labelledBodies() const { return m_labelled; }
+    const std::vector<QRect>& labelBoxes() const { return m_labelBoxes; }
 
 signals:
     void bodyClicked(int index);
@@ -57,8 +60,10 @@ private:
     bool m_hasView = false;
     MapPoint m_centre;
     double m_kmPerPixel = 1;
+    std::optional<std::pair<MapPoint, double>> m_request;  // the extent asked for, until the user moves
     int m_highlighted = -1;
     std::vector<int> m_labelled;
+    std::vector<QRect> m_labelBoxes;
     std::vector<int> m_labelOrder;  // label priority: the centre, then by mass
     QPointF m_pressAt;
     QPointF m_lastDrag;
