@@ -136,7 +136,7 @@ int SystemMapView::bodyAt(QPointF screen) const {
 void SystemMapView::drawOrbits(QPainter& painter) const {
     const QRectF view = rect();
     // Where many objects circle one body (a belt), each path is drawn faint, so that the belt
-    // reads as a band and the other orbits stay visible through it.
+    // reads as a band and stands back from the other orbits.
     std::vector<int> siblings(m_map.bodies.size(), 0);
     for (const MapBody& b : m_map.bodies)
         if (b.parent >= 0) ++siblings[static_cast<size_t>(b.parent)];
@@ -150,15 +150,23 @@ void SystemMapView::drawOrbits(QPainter& painter) const {
         // The whole path lies within extentPx of its focus: skip it when that box misses the window.
         if (!view.intersects(QRectF(focus.x() - extentPx, focus.y() - extentPx, 2 * extentPx, 2 * extentPx)))
             continue;
-        const int stride = b.bound ? strideFor(extentPx, b.orbit.size()) : 1;
+        // A faint path in a crowd needs fewer points than one drawn alone.
+        const bool crowded = siblings[static_cast<size_t>(b.parent)] > 50 && static_cast<int>(i) != m_highlighted;
+        const int stride = b.bound ? strideFor(crowded ? extentPx / 4 : extentPx, b.orbit.size()) : 1;
         polygon.clear();
         for (size_t k = 0; k < b.orbit.size(); k += static_cast<size_t>(stride))
             polygon << QPointF(focus.x() + b.orbit[k].x / m_kmPerPixel, focus.y() - b.orbit[k].y / m_kmPerPixel);
         if (b.bound) polygon << polygon.front();
         const bool chosen = static_cast<int>(i) == m_highlighted;
-        QColor colour = kOrbitColour;
-        colour.setAlpha(std::clamp(255 * 12 / std::max(1, siblings[static_cast<size_t>(b.parent)]), 24, 255));
-        painter.setPen(QPen(chosen ? kHighlightColour : colour, chosen ? 2 : 1));
+        // Faint in a crowd: mixed with the background rather than blended, which would cost
+        // several times the drawing.
+        const double share = std::clamp(12.0 / std::max(1, siblings[static_cast<size_t>(b.parent)]), 0.4, 1.0);
+        const QColor colour = QColor::fromRgbF(
+            static_cast<float>(kBackground.redF() + (kOrbitColour.redF() - kBackground.redF()) * share),
+            static_cast<float>(kBackground.greenF() + (kOrbitColour.greenF() - kBackground.greenF()) * share),
+            static_cast<float>(kBackground.blueF() + (kOrbitColour.blueF() - kBackground.blueF()) * share));
+        // Width 0: the one-pixel cosmetic pen, drawn without the stroker.
+        painter.setPen(QPen(chosen ? kHighlightColour : colour, chosen ? 2 : 0));
         painter.drawPolyline(polygon);
     }
 }
