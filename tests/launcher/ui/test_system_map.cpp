@@ -4,7 +4,10 @@
 // object. With CELESTRIX_SCREENSHOT_DIR set, each view is also saved as a picture there.
 #include <gtest/gtest.h>
 
+#include <QDateTimeEdit>
+#include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTest>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +15,10 @@
 
 #include "cfg_manager_dlg.h"
 #include "cfg_orbit_dlg.h"
+#include "mission_date.h"
+#include "modal_answerer.h"
+#include "set_date_dlg.h"
+#include "solar_system_date.h"
 #include "launcher_fixture.h"
 #include "object_file.h"
 #include "system_map_dlg.h"
@@ -57,6 +64,7 @@ TEST_F(SystemMapTest, TheDeliveredSystemFollowsTheListBothWaysInItsViews) {
     EXPECT_EQ(view.map().bodies[static_cast<size_t>(view.map().centre)].name, "Sun");
     for (size_t i = 0; i < view.map().bodies.size(); ++i) EXPECT_TRUE(onScreen(view, static_cast<int>(i))) << i;
     saveShot(map, "map_whole_system");
+    saveShot(&manager, "manager_with_map_buttons");
 
     // Row 5 (the Moon) chosen in the list: highlighted on the map, described below it.
     manager.selectedList()->selectRows({4});
@@ -210,6 +218,31 @@ TEST_F(SystemMapTest, TheOrbitDialogShowsTheEditedObjectAboutItsParent) {
     EXPECT_TRUE(onScreen(*view, 4));
     EXPECT_FALSE(onScreen(*view, 0));
     saveShot(&dlg, "orbit_dialog_map");
+}
+
+TEST_F(SystemMapTest, SetDateFromTheManagerMovesThePlanetsOnTheOpenMap) {
+    CCfgManagerDlg manager;
+    SystemMapDlg* map = openMap(manager);
+    const MapPoint marsBefore = map->view()->map().bodies[5].place;
+    launchertest::ModalAnswerer messages;
+    QString shownDate;
+    QTimer chooser;
+    QObject::connect(&chooser, &QTimer::timeout, [&] {
+        auto* dlg = qobject_cast<SetDateDlg*>(QApplication::activeModalWidget());
+        if (!dlg || !shownDate.isEmpty()) return;
+        shownDate = dlg->dateEdit()->text();
+        dlg->dateEdit()->setDateTime(QDateTime(QDate(1950, 1, 1), QTime(6, 30), Qt::UTC));
+        saveShot(dlg, "set_date_dialog");
+        dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    chooser.start(5);
+    manager.findChild<QPushButton*>("setDateButton")->click();
+    EXPECT_EQ(shownDate, "2000-01-01 11:58 UTC");  // the delivered world's date
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"\n\nThe solar system now stands at 1950-01-01 06:30:00 UTC."});
+    EXPECT_EQ(testdata::readText(dir() + kMissionDateFile), "1950-01-01T06:30\n");
+    // The open map shows the new places.
+    const MapPoint marsAfter = map->view()->map().bodies[5].place;
+    EXPECT_GT(std::hypot(marsAfter.x - marsBefore.x, marsAfter.y - marsBefore.y), 1e7);
 }
 
 }  // namespace
