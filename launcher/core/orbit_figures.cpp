@@ -5,22 +5,11 @@
 #include <cmath>
 #include <numbers>
 
-namespace {
-
-double dot(Vec3d a, Vec3d b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double norm(Vec3d a) { return std::sqrt(dot(a, a)); }
-// The component formula the simulator uses for its cross products.
-Vec3d cross(Vec3d a, Vec3d b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-}  // namespace
-
 OrbitFigures orbitFiguresFromState(Vec3d r, Vec3d v, double gm, double primaryRadiusKm) {
     OrbitFigures f;
     f.primaryRadiusKm = primaryRadiusKm;
-    f.distanceKm = norm(r);
-    f.speedKmPerS = norm(v);
+    f.distanceKm = length(r);
+    f.speedKmPerS = length(v);
     f.approaching = dot(r, v) < 0;
     if (f.distanceKm <= 0 || gm <= 0) {
         f.eccentricity = 1;
@@ -28,7 +17,7 @@ OrbitFigures orbitFiguresFromState(Vec3d r, Vec3d v, double gm, double primaryRa
     }
     const double energy = 0.5 * f.speedKmPerS * f.speedKmPerS - gm / f.distanceKm;  // km^2/s^2
     const Vec3d h = cross(r, v);
-    const double hLength = norm(h);
+    const double hLength = length(h);
     f.bound = energy < 0;
     f.semiMajorAxisKm = energy != 0 ? -gm / (2 * energy) : INFINITY;
     // e^2 = 1 + 2 E h^2 / gm^2 holds for every conic; clamp the rounding below 0.

@@ -3,9 +3,7 @@
 // so the reference plane is the x-z plane.
 #pragma once
 
-struct Vec3d {
-    double x = 0, y = 0, z = 0;
-};
+#include "vec3d.h"
 
 struct OrbitFigures {
     bool bound = false;            // total two-body energy below zero

@@ -11,7 +11,6 @@
 
 namespace {
 
-Vec3d widen(Vec3f v) { return {v.x, v.y, v.z}; }
 
 bool given(float value) { return value != kNaFloat && std::isfinite(value); }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ship_controls.h"
+#include "vec3d.h"
 
 namespace {
 
@@ -14,24 +15,9 @@ constexpr int kMaxRequestTarget = 0xFFE;  // 12 bits, with 0xFFF unused
 
 int bodyCount(const SimState& state) { return static_cast<int>(state.objects.size()) - 1; }
 
-struct Vec3d {
-    double x = 0, y = 0, z = 0;
-};
-Vec3d widen(Vec3f v) { return {v.x, v.y, v.z}; }
-double dotd(Vec3d a, Vec3d b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3d scaled(Vec3d a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-Vec3d minus(Vec3d a, Vec3d b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3d unit(Vec3d a) {
-    double len = std::sqrt(dotd(a, a));
-    return len > 0 ? scaled(a, 1.0 / len) : Vec3d{};
-}
-Vec3d crossd(Vec3d a, Vec3d b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 // Rotates v about the unit axis by the angle whose cosine and sine are given (Rodrigues).
 Vec3d rotate(Vec3d v, Vec3d axis, double c, double s) {
-    return plus(plus(scaled(v, c), scaled(crossd(axis, v), s)), scaled(axis, dotd(axis, v) * (1 - c)));
+    return v * c + cross(axis, v) * s + axis * (dot(axis, v) * (1 - c));
 }
 Vec3d row(const Mat4f& m, int r) { return {m.m[r][0], m.m[r][1], m.m[r][2]}; }
 void setRow(Mat4f& m, int r, Vec3d v) {
@@ -91,18 +77,18 @@ void requestJumpToTarget(SimState& state) {
 }
 
 void faceDirection(SimState& state, Vec3f direction) {
-    Vec3d to = unit(widen(direction));
-    if (dotd(to, to) == 0) return;
+    Vec3d to = normalized(widen(direction));
+    if (dot(to, to) == 0) return;
     // The orientation's rows are the ship's right, up and forward axes in world coordinates.
     Vec3d right = row(state.orientation, 0), up = row(state.orientation, 1);
-    Vec3d forward = unit(row(state.orientation, 2));
-    double c = std::clamp(dotd(forward, to), -1.0, 1.0);
-    Vec3d axis = crossd(forward, to);
-    double s = std::sqrt(dotd(axis, axis));
+    Vec3d forward = normalized(row(state.orientation, 2));
+    double c = std::clamp(dot(forward, to), -1.0, 1.0);
+    Vec3d axis = cross(forward, to);
+    double s = std::sqrt(dot(axis, axis));
     if (s > 1e-12) {
-        axis = scaled(axis, 1.0 / s);
+        axis = axis * (1.0 / s);
     } else if (c < 0) {
-        axis = unit(up);  // exactly behind: half a turn about the up axis
+        axis = normalized(up);  // exactly behind: half a turn about the up axis
         s = 0;
     } else {
         axis = Vec3d{0, 1, 0};
@@ -111,8 +97,8 @@ void faceDirection(SimState& state, Vec3f direction) {
     right = rotate(right, axis, c, s);
     up = rotate(up, axis, c, s);
     // Forward exactly on the target; the other axes made orthonormal to it again.
-    up = unit(minus(up, scaled(to, dotd(up, to))));
-    right = unit(minus(minus(right, scaled(to, dotd(right, to))), scaled(up, dotd(right, up))));
+    up = normalized(up - to * dot(up, to));
+    right = normalized(right - to * dot(right, to) - up * dot(right, up));
     setRow(state.orientation, 0, right);
     setRow(state.orientation, 1, up);
     setRow(state.orientation, 2, to);
@@ -121,10 +107,10 @@ void faceDirection(SimState& state, Vec3f direction) {
 }
 
 float jumpDistanceToSphere(Vec3f observerKm, Vec3f forward, Vec3f centreKm, float endRadiusKm) {
-    Vec3d p = minus(widen(centreKm), widen(observerKm));
-    Vec3d f = unit(widen(forward));
-    double along = dotd(p, f);
-    double miss2 = dotd(p, p) - along * along;
+    Vec3d p = widen(centreKm) - widen(observerKm);
+    Vec3d f = normalized(widen(forward));
+    double along = dot(p, f);
+    double miss2 = dot(p, p) - along * along;
     double r = endRadiusKm;
     double d = along;
     if (miss2 < r * r) d = along - std::sqrt(r * r - miss2);

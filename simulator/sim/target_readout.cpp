@@ -5,18 +5,7 @@
 #include <algorithm>
 #include <numbers>
 
-namespace {
-
-struct V3 {
-    double x = 0, y = 0, z = 0;
-};
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double len(V3 a) { return std::sqrt(dot(a, a)); }
-V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-V3 widen(Vec3f v) { return {v.x, v.y, v.z}; }
-
-}  // namespace
+#include "vec3d.h"
 
 TargetReadout readTarget(const SimState& state, int body) {
     TargetReadout out;
@@ -24,8 +13,8 @@ TargetReadout readTarget(const SimState& state, int body) {
     const SimObject& ship = state.observer();
     // The ship relative to the target: from the integrator's double state (relative to an origin
     // at the ship, so precise far from the world's origin), else from the float items.
-    V3 r = widen(ship.positionKm) - widen(target.positionKm);
-    V3 v = widen(ship.velocityKmPerS) - widen(target.velocityKmPerS);
+    Vec3d r = widen(ship.positionKm) - widen(target.positionKm);
+    Vec3d v = widen(ship.velocityKmPerS) - widen(target.velocityKmPerS);
     const IntegratorState& y = state.integrator;
     if (y.count() == state.objects.size()) {
         const size_t s = state.objects.size() - 1, t = static_cast<size_t>(body);
@@ -33,7 +22,7 @@ TargetReadout readTarget(const SimState& state, int body) {
         r = {diff(0), diff(2), diff(4)};
         v = {diff(1), diff(3), diff(5)};
     }
-    const double d = len(r), speed = len(v);
+    const double d = length(r), speed = length(v);
     out.surfaceDistanceKm = static_cast<float>(d - target.equatorialRadiusKm);
     out.relativeSpeedKmPerS = static_cast<float>(speed);
     out.closingSpeedKmPerS = d > 0 ? static_cast<float>(-dot(r, v) / d) + 0.0f : 0.0f;  // no "-0"
@@ -45,8 +34,8 @@ TargetReadout readTarget(const SimState& state, int body) {
     if (!(energy < 0)) return out;
     out.bound = true;
     const double a = -mu / (2 * energy);
-    V3 h = cross(r, v);
-    const double hLen = len(h);
+    Vec3d h = cross(r, v);
+    const double hLen = length(h);
     const double e = std::sqrt(std::max(0.0, 1.0 - hLen * hLen / (mu * a)));
     out.periapsisAltitudeKm = a * (1 - e) - target.equatorialRadiusKm;
     out.apoapsisAltitudeKm = a * (1 + e) - target.equatorialRadiusKm;
