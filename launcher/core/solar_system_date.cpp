@@ -38,13 +38,9 @@ constexpr Body kBodies[] = {
     {"Neptune", 8, 6836527.1},
 };
 
-WorldVector operator+(const WorldVector& a, const WorldVector& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-WorldVector operator-(const WorldVector& a, const WorldVector& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-WorldVector operator*(const WorldVector& a, double s) { return {a[0] * s, a[1] * s, a[2] * s}; }
-double lengthSquared(const WorldVector& a) { return a[0] * a[0] + a[1] * a[1] + a[2] * a[2]; }
 
 // J2000 mean equator and equinox (x to the equinox, z to the pole) to the world frame.
-WorldVector toWorld(const double v[3], double scale) { return {-v[1] * scale, v[2] * scale, v[0] * scale}; }
+Vec3d toWorld(const double v[3], double scale) { return {-v[1] * scale, v[2] * scale, v[0] * scale}; }
 
 BodyState fromErfa(double pv[2][3]) {
     return {toWorld(pv[0], kAuKm), toWorld(pv[1], kAuKm / kSecondsPerDay)};
@@ -76,12 +72,13 @@ struct ObjectText {
     ObjectItemSnapshot items;
     float value(int item) const { return parseFloatItem(items.item(objectItemLabel(item))); }
     bool vectorGiven(int first) const { return given(value(first)) && given(value(first + 1)) && given(value(first + 2)); }
-    WorldVector vector(int first) const { return {value(first), value(first + 1), value(first + 2)}; }
+    Vec3d vector(int first) const { return {value(first), value(first + 1), value(first + 2)}; }
 };
 
-bool replaceVector(ObjectText& object, int first, const WorldVector& v, const std::string& dataDirectory) {
+bool replaceVector(ObjectText& object, int first, const Vec3d& v, const std::string& dataDirectory) {
+    const double components[] = {v.x, v.y, v.z};
     for (int k = 0; k < 3; ++k)
-        if (replaceObjectItemInText(object.contents, objectItemLabel(first + k), number(v[static_cast<size_t>(k)]),
+        if (replaceObjectItemInText(object.contents, objectItemLabel(first + k), number(components[k]),
                                     dataDirectory) != ItemStatus::Ok)
             return false;
     return true;
@@ -114,14 +111,14 @@ std::map<std::string, BodyState> solarSystemAt(const UtcDateTime& utc) {
                      helio["Earth"].velocityKmPerS + moonFromEarth.velocityKmPerS};
 
     // Origin at Earth's centre; velocities relative to the centre of mass, which then stays at rest.
-    WorldVector momentum{};
+    Vec3d momentum{};
     double totalMass = 0;
     for (const Body& b : kBodies) {
         momentum = momentum + helio[b.name].velocityKmPerS * b.gmKm3PerS2;
         totalMass += b.gmKm3PerS2;
     }
-    const WorldVector centreVelocity = momentum * (1.0 / totalMass);
-    const WorldVector origin = helio["Earth"].positionKm;
+    const Vec3d centreVelocity = momentum * (1.0 / totalMass);
+    const Vec3d origin = helio["Earth"].positionKm;
     const double velocityScale = std::sqrt(kGSim / kGTrue);
     std::map<std::string, BodyState> world;
     for (const auto& [name, state] : helio)
@@ -135,8 +132,8 @@ double earthSpinAngleRad(const UtcDateTime& utc) {
 }
 
 double moonSpinAngleRad(const BodyState& earth, const BodyState& moon) {
-    const WorldVector toEarth = earth.positionKm - moon.positionKm;
-    double ra = std::atan2(-toEarth[0], toEarth[2]);
+    const Vec3d toEarth = earth.positionKm - moon.positionKm;
+    double ra = std::atan2(-toEarth.x, toEarth.z);
     if (ra < 0) ra += kTwoPi;
     return std::fmod(-ra, kTwoPi);
 }
@@ -186,11 +183,11 @@ SetDateResult setSolarSystemDate(const std::string& dataDirectory, const UtcDate
     }
 
     // The delivered body that pulls hardest on a place, of those whose files exist.
-    auto dominant = [&](const WorldVector& place) {
+    auto dominant = [&](const Vec3d& place) {
         std::string best;
         double bestPull = -1;
         for (const auto& [name, state] : before) {
-            const double r2 = lengthSquared(place - state.positionKm);
+            const double r2 = dot(place - state.positionKm, place - state.positionKm);
             const double pull = r2 > 0 ? gm[name] / r2 : INFINITY;
             if (pull > bestPull) bestPull = pull, best = name;
         }
@@ -217,8 +214,8 @@ SetDateResult setSolarSystemDate(const std::string& dataDirectory, const UtcDate
             const int placeItem = velocityGiven ? 2 : 9;
             if (!o.vectorGiven(placeItem)) continue;
             const std::string ref = dominant(o.vector(placeItem));
-            const WorldVector shift = now.at(ref).positionKm - before.at(ref).positionKm;
-            const WorldVector drift = now.at(ref).velocityKmPerS - before.at(ref).velocityKmPerS;
+            const Vec3d shift = now.at(ref).positionKm - before.at(ref).positionKm;
+            const Vec3d drift = now.at(ref).velocityKmPerS - before.at(ref).velocityKmPerS;
             for (int first : {2, 9, 12})
                 if (ok && o.vectorGiven(first)) ok = replaceVector(o, first, o.vector(first) + shift, dataDirectory);
             if (ok && velocityGiven && o.vectorGiven(5)) ok = replaceVector(o, 5, o.vector(5) + drift, dataDirectory);

@@ -10,12 +10,11 @@
 #include <string>
 
 #include "mission_date.h"
-
-using WorldVector = std::array<double, 3>;
+#include "vec3d.h"
 
 struct BodyState {
-    WorldVector positionKm{};
-    WorldVector velocityKmPerS{};
+    Vec3d positionKm;
+    Vec3d velocityKmPerS;
 };
 
 // The delivered bodies, in configuration order: Sun, Mercury, Venus, Earth, Moon, Mars, Jupiter,

@@ -7,23 +7,10 @@
 #include <numeric>
 
 #include "integrator.h"
+#include "two_body_orbit.h"
+#include "vec3d.h"
 
 namespace {
-
-struct V3 {
-    double x = 0, y = 0, z = 0;
-};
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 operator*(V3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double length(V3 a) { return std::sqrt(dot(a, a)); }
-V3 unit(V3 a) {
-    const double l = length(a);
-    return l > 0 ? a * (1.0 / l) : V3{};
-}
-V3 widen(Vec3f v) { return {v.x, v.y, v.z}; }
 
 bool given(float v) { return v != kNaFloat && std::isfinite(v); }
 bool given(Vec3f v) { return given(v.x) && given(v.y) && given(v.z); }
@@ -33,13 +20,13 @@ bool given(Vec3f v) { return given(v.x) && given(v.y) && given(v.z); }
 // equatorial frame), so the cross product of world coordinates points to the south of the motion;
 // the pole and the second axis take that into account.
 struct ViewPlane {
-    V3 u{0, 0, 1}, w{-1, 0, 0};
-    MapPoint project(V3 p) const { return {dot(p, u), dot(p, w)}; }
+    Vec3d u{0, 0, 1}, w{-1, 0, 0};
+    MapPoint project(Vec3d p) const { return {dot(p, u), dot(p, w)}; }
 };
 
 ViewPlane viewPlane(const std::vector<SimObject>& objects, size_t count) {
     double mass = 0;
-    V3 centre, drift;
+    Vec3d centre, drift;
     for (size_t i = 0; i < count; ++i) {
         const SimObject& o = objects[i];
         if (!given(o.massKg) || !given(o.positionKm) || !given(o.velocityKmPerS)) continue;
@@ -51,39 +38,39 @@ ViewPlane viewPlane(const std::vector<SimObject>& objects, size_t count) {
     if (mass <= 0) return plane;
     centre = centre * (1.0 / mass);
     drift = drift * (1.0 / mass);
-    V3 spin;
+    Vec3d spin;
     for (size_t i = 0; i < count; ++i) {
         const SimObject& o = objects[i];
         if (!given(o.massKg) || !given(o.positionKm) || !given(o.velocityKmPerS)) continue;
         spin = spin + cross(widen(o.positionKm) - centre, widen(o.velocityKmPerS) - drift) * o.massKg;
     }
-    const V3 pole = unit(spin) * -1.0;  // north of the motion in the world frame
+    const Vec3d pole = normalized(spin) * -1.0;  // north of the motion in the world frame
     if (length(pole) == 0) return plane;
-    V3 u = V3{0, 0, 1} - pole * pole.z;
-    if (length(u) < 1e-6) u = V3{-1, 0, 0} - pole * -pole.x;
-    plane.u = unit(u);
+    Vec3d u = Vec3d{0, 0, 1} - pole * pole.z;
+    if (length(u) < 1e-6) u = Vec3d{-1, 0, 0} - pole * -pole.x;
+    plane.u = normalized(u);
     plane.w = cross(pole, plane.u) * -1.0;
     return plane;
 }
 
-// The conic through a relative state under gm, as points relative to the focus.
-std::vector<V3> conicPath(V3 r, V3 v, double gm, bool& bound, double& apoapsisKm) {
-    std::vector<V3> path;
+// The conic through a relative state under gm, as points relative to the focus: the two-body
+// module gives the directions of periapsis and of the point a quarter turn on, and the conic's
+// polar equation the distances.
+std::vector<Vec3d> conicPath(Vec3d r, Vec3d v, double gm, bool& bound, double& apoapsisKm) {
+    std::vector<Vec3d> path;
     const double r0 = length(r);
-    const V3 h = cross(r, v);
-    const double h2 = dot(h, h);
     bound = false;
     apoapsisKm = r0;
-    if (r0 <= 0 || gm <= 0 || h2 <= 0) return path;
-    const V3 eVector = cross(v, h) * (1.0 / gm) - r * (1.0 / r0);
-    const double e = length(eVector);
-    const double p = h2 / gm;
-    const V3 periapsisDir = e > 1e-9 ? eVector * (1.0 / e) : r * (1.0 / r0);
-    const V3 ahead = unit(cross(h, periapsisDir));
-    auto at = [&](double nu) {
-        const double radius = p / (1 + e * std::cos(nu));
-        return (periapsisDir * std::cos(nu) + ahead * std::sin(nu)) * radius;
-    };
+    if (r0 <= 0 || gm <= 0 || length(cross(r, v)) <= 0) return path;
+    OrbitElements elements = elementsFromState({r, v}, gm);
+    const double e = elements.eccentricity;
+    if (!std::isfinite(elements.semiMajorAxisKm) || std::abs(1 - e) < 1e-12) return path;  // parabola
+    elements.trueAnomalyRad = 0;
+    const Vec3d periapsisDir = normalized(stateFromElements(elements, gm).positionKm);
+    elements.trueAnomalyRad = M_PI / 2;
+    const double p = length(stateFromElements(elements, gm).positionKm);  // the semi-latus rectum
+    const Vec3d ahead = normalized(stateFromElements(elements, gm).positionKm);
+    auto at = [&](double nu) { return (periapsisDir * std::cos(nu) + ahead * std::sin(nu)) * (p / (1 + e * std::cos(nu))); };
     if (e < 1) {
         bound = true;
         apoapsisKm = p / (1 - e);
@@ -139,7 +126,7 @@ SystemMap buildSystemMap(const StartingState& state, const std::vector<std::stri
     for (size_t i : order) {
         if (!placed[i]) continue;
         MapBody& b = map.bodies[i];
-        const V3 here = widen(objects[i].positionKm);
+        const Vec3d here = widen(objects[i].positionKm);
         int parent = -1;
         if (std::optional<size_t> named = orbitedIndex(objects[i], i, objects.size()); named && placed[*named]) {
             parent = static_cast<int>(*named);
@@ -161,16 +148,16 @@ SystemMap buildSystemMap(const StartingState& state, const std::vector<std::stri
         } else {
             b.parent = parent;
             const SimObject& p = objects[static_cast<size_t>(parent)];
-            const V3 r = here - widen(p.positionKm);
+            const Vec3d r = here - widen(p.positionKm);
             const double m = map.bodies[static_cast<size_t>(parent)].massKg;
             b.distanceKm = length(r);
             influenceKm[i] = m > 0 ? length(r) * std::pow(b.massKg / m, 0.4) : 0;
             if (given(objects[i].velocityKmPerS) && given(p.velocityKmPerS)) {
-                const V3 v = widen(objects[i].velocityKmPerS) - widen(p.velocityKmPerS);
+                const Vec3d v = widen(objects[i].velocityKmPerS) - widen(p.velocityKmPerS);
                 const double gm = kGravityKm3PerKgS2 * (m + b.massKg);
-                std::vector<V3> path = conicPath(r, v, gm, b.bound, b.apoapsisKm);
+                std::vector<Vec3d> path = conicPath(r, v, gm, b.bound, b.apoapsisKm);
                 b.orbit.reserve(path.size());
-                for (const V3& q : path) b.orbit.push_back(plane.project(q));
+                for (const Vec3d& q : path) b.orbit.push_back(plane.project(q));
             } else {
                 b.apoapsisKm = length(r);
             }
