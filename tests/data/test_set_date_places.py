@@ -19,11 +19,9 @@ import warnings
 import erfa
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from test_planet_places import (ARCMINUTE_RAD, PLAN94, PLANETS, add, angle, norm,  # noqa: E402
-                                read_items, sub, to_world, vector)
+from test_planet_places import (ARCMINUTE_RAD, PLANETS, add, angle, norm, read_items,  # noqa: E402
+                                sub, theory_heliocentric, vector)
 
-AU_KM = 149597870.7
-SECONDS_PER_DAY = 86400.0
 CELESTRIX = None
 DATA_DIR = None
 DATES = ["1950-01-01", "2026-12-08", "2100-06-01T18:30"]
@@ -36,19 +34,6 @@ def terrestrial_time(text):
     hh, mm = (int(p) for p in clock.split(":")) if clock else (0, 0)
     u1, u2 = erfa.dtf2d("UTC", y, m, d, hh, mm, 0.0)
     return erfa.taitt(*erfa.utctai(u1, u2))
-
-
-def theory_heliocentric(tt):
-    def state(pv):
-        return (to_world([c * AU_KM for c in pv[0]]),
-                to_world([c * AU_KM / SECONDS_PER_DAY for c in pv[1]]))
-    places = {"Sun": ((0.0, 0.0, 0.0), (0.0, 0.0, 0.0))}
-    for name, number in PLAN94.items():
-        places[name] = state(erfa.plan94(tt[0], tt[1], number))
-    places["Earth"] = state(erfa.epv00(tt[0], tt[1])[0])
-    moon = state(erfa.moon98(tt[0], tt[1]))
-    places["Moon"] = (add(places["Earth"][0], moon[0]), add(places["Earth"][1], moon[1]))
-    return places
 
 
 def read_bodies(data):
