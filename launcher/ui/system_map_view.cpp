@@ -22,6 +22,8 @@ constexpr double kMinKmPerPixel = 1e-3;
 constexpr double kMaxKmPerPixel = 1e13;
 constexpr int kLabelCellPx = 8;
 constexpr double kPickRadiusPx = 10;
+// A disc larger than this covers any window; drawing it larger only costs time.
+constexpr double kLargestDiscPx = 1e5;
 
 QColor bodyColour(int kind) {
     switch (kind) {
@@ -179,14 +181,14 @@ void SystemMapView::drawBodies(QPainter& painter) {
         const MapBody& b = m_map.bodies[i];
         const QPointF at = toScreen(b.place);
         if (!view.contains(at)) continue;
-        const double r = std::max(2.5, b.radiusKm / m_kmPerPixel);
+        const double r = std::clamp(b.radiusKm / m_kmPerPixel, 2.5, kLargestDiscPx);
         painter.setPen(Qt::NoPen);
         painter.setBrush(bodyColour(b.kind));
         painter.drawEllipse(at, r, r);
     }
     if (m_highlighted >= 0) {
         const MapBody& b = m_map.bodies[static_cast<size_t>(m_highlighted)];
-        const double r = std::max(2.5, b.radiusKm / m_kmPerPixel) + 4;
+        const double r = std::clamp(b.radiusKm / m_kmPerPixel, 2.5, kLargestDiscPx) + 4;
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(kHighlightColour, 2));
         painter.drawEllipse(toScreen(b.place), r, r);
@@ -205,9 +207,9 @@ void SystemMapView::drawBodies(QPainter& painter) {
         const MapBody& b = m_map.bodies[static_cast<size_t>(i)];
         if (b.name.empty()) continue;
         const QPointF at = toScreen(b.place);
-        if (!rect().contains(at.toPoint())) continue;
+        if (!QRectF(rect()).contains(at)) continue;
         const QString name = QString::fromStdString(b.name);
-        const double r = std::max(2.5, b.radiusKm / m_kmPerPixel);
+        const double r = std::clamp(b.radiusKm / m_kmPerPixel, 2.5, kLargestDiscPx);
         const QRect box(static_cast<int>(at.x() + r * 0.7 + 3), static_cast<int>(at.y() - r * 0.7 - metrics.ascent()),
                         metrics.horizontalAdvance(name), metrics.height());
         const int c0 = std::max(0, box.left() / kLabelCellPx), c1 = std::min(columns - 1, box.right() / kLabelCellPx);

@@ -1,6 +1,7 @@
 // Calendar arithmetic and the date file.
 #include "mission_date.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -76,7 +77,10 @@ long long daysFromCivil(int year, int month, int day) {
 UtcDateTime addSeconds(const UtcDateTime& start, double seconds) {
     double total = static_cast<double>(daysFromCivil(start.year, start.month, start.day)) * 86400.0 +
                    start.hour * 3600.0 + start.minute * 60.0 + start.second + seconds;
+    // Far beyond any mission (a float mission time reaches 3e38 s): held to about 300,000 years so
+    // that the day count stays an integer.
     if (!std::isfinite(total)) total = 0;
+    total = std::clamp(total, -1e13, 1e13);
     long long days = static_cast<long long>(std::floor(total / 86400.0));
     double rest = total - static_cast<double>(days) * 86400.0;
     // civil_from_days
