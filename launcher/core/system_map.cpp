@@ -99,7 +99,13 @@ SystemMap buildSystemMap(const StartingState& state, const std::vector<std::stri
     SystemMap map;
     const std::vector<SimObject>& objects = state.objects;
     const size_t count = std::min(state.finalCount, objects.size());
-    map.failure = state.setupFailure;
+    if (!state.setupFailure.empty()) {
+        // The simulator's message names the file; here its reason is the news.
+        const size_t reason = state.setupFailure.rfind("\n\n");
+        map.failure = "The simulator will stop at the start, " +
+                      (reason == std::string::npos ? state.setupFailure : state.setupFailure.substr(reason + 2)) +
+                      " Objects from there on are not shown.";
+    }
     map.bodies.resize(objects.size());
     std::vector<bool> placed(objects.size(), false);
     const ViewPlane plane = viewPlane(objects, count);
@@ -110,7 +116,7 @@ SystemMap buildSystemMap(const StartingState& state, const std::vector<std::stri
         b.kind = kindOf(o);
         b.massKg = given(o.massKg) && o.massKg > 0 ? o.massKg : 0;
         b.radiusKm = given(o.equatorialRadiusKm) && o.equatorialRadiusKm > 0 ? o.equatorialRadiusKm : 0;
-        placed[i] = i < count && given(o.positionKm);
+        placed[i] = b.placed = i < count && given(o.positionKm);
         if (placed[i]) b.place = plane.project(widen(o.positionKm));
     }
 

@@ -16,6 +16,7 @@ struct MapPoint {
 struct MapBody {
     std::string name;
     MapPoint place;
+    bool placed = false;    // it has a starting place (the set-up reached it)
     double radiusKm = 0;    // equatorial radius, 0 when not given
     double massKg = 0;
     int parent = -1;        // index of the object it circles, -1 for none (a top object)

@@ -21,5 +21,5 @@ void showCandidateOrbit(SystemMapView* map, const OrbitListView& list, const Sim
     map->setMap(candidateSystemMap(list.names, list.dataDirectory, candidate, orbitedRefNo, name), false);
     const int last = static_cast<int>(map->map().bodies.size()) - 1;
     map->setHighlighted(last);
-    if (last > 0) map->showNeighbourhood(orbitedRefNo - 1);
+    if (last > 0) map->showNeighbourhood(map->map().bodies[static_cast<size_t>(last)].placed ? orbitedRefNo - 1 : last);
 }

@@ -90,6 +90,7 @@ void SystemMapView::fitAll() {
         minY = std::min(minY, y), maxY = std::max(maxY, y);
     };
     for (const MapBody& b : m_map.bodies) {
+        if (!b.placed) continue;
         take(b.place.x, b.place.y);
         if (b.parent >= 0 && b.bound) {
             const MapPoint& p = m_map.bodies[static_cast<size_t>(b.parent)].place;
@@ -128,6 +129,7 @@ int SystemMapView::bodyAt(QPointF screen) const {
     double bestDistance = kPickRadiusPx;
     for (size_t i = 0; i < m_map.bodies.size(); ++i) {
         const MapBody& b = m_map.bodies[i];
+        if (!b.placed) continue;
         const QPointF d = toScreen(b.place) - screen;
         const double distance = std::hypot(d.x(), d.y()) - b.radiusKm / m_kmPerPixel;
         if (distance < bestDistance) bestDistance = distance, best = static_cast<int>(i);
@@ -180,13 +182,13 @@ void SystemMapView::drawBodies(QPainter& painter) {
     for (size_t i = 0; i < m_map.bodies.size(); ++i) {
         const MapBody& b = m_map.bodies[i];
         const QPointF at = toScreen(b.place);
-        if (!view.contains(at)) continue;
+        if (!b.placed || !view.contains(at)) continue;
         const double r = std::clamp(b.radiusKm / m_kmPerPixel, 2.5, kLargestDiscPx);
         painter.setPen(Qt::NoPen);
         painter.setBrush(bodyColour(b.kind));
         painter.drawEllipse(at, r, r);
     }
-    if (m_highlighted >= 0) {
+    if (m_highlighted >= 0 && m_map.bodies[static_cast<size_t>(m_highlighted)].placed) {
         const MapBody& b = m_map.bodies[static_cast<size_t>(m_highlighted)];
         const double r = std::clamp(b.radiusKm / m_kmPerPixel, 2.5, kLargestDiscPx) + 4;
         painter.setBrush(Qt::NoBrush);
@@ -205,7 +207,7 @@ void SystemMapView::drawBodies(QPainter& painter) {
         if (i != m_highlighted) order.push_back(i);
     for (int i : order) {
         const MapBody& b = m_map.bodies[static_cast<size_t>(i)];
-        if (b.name.empty()) continue;
+        if (b.name.empty() || !b.placed) continue;
         const QPointF at = toScreen(b.place);
         if (!QRectF(rect()).contains(at)) continue;
         const QString name = QString::fromStdString(b.name);

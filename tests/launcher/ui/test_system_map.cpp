@@ -14,6 +14,8 @@
 #include <map>
 
 #include "cfg_manager_dlg.h"
+#include "cfg_object_wizard.h"
+#include "cfg_ori_page.h"
 #include "cfg_orbit_dlg.h"
 #include "mission_date.h"
 #include "modal_answerer.h"
@@ -218,6 +220,53 @@ TEST_F(SystemMapTest, TheOrbitDialogShowsTheEditedObjectAboutItsParent) {
     EXPECT_TRUE(onScreen(*view, 4));
     EXPECT_FALSE(onScreen(*view, 0));
     saveShot(&dlg, "orbit_dialog_map");
+}
+
+TEST_F(SystemMapTest, TheWizardsLastSheetShowsTheObjectOnTheMap) {
+    // The Moon configured in existing mode, orbiting Earth (Ref-No 4): its last sheet's map. The
+    // delivered Moon gives no second orbital point: first the map says why the simulator would
+    // stop, then, with a point given, it shows the orbit.
+    WizardSetup setup;
+    setup.newObject = false;
+    setup.type = WizardObjectType::Planet;
+    setup.orbiting = true;
+    setup.orbitedRefNo = 4;
+    setup.objectPath = dir() + "Objects/Moon.cfg";
+    setup.dataDirectory = dir();
+    setup.list = {{"Sun", "Mercury", "Venus", "Earth", "Moon", "Observer"}, dir()};
+    setup.fileValues = valuesFromObjectFile(setup.objectPath, dir(), setup.type, true, 4);
+    for (bool secondPointGiven : {false, true}) {
+        SCOPED_TRACE(secondPointGiven);
+        if (secondPointGiven) {
+            for (int item : {12, 13, 14})
+                ASSERT_EQ(writeObjectItem(setup.objectPath, objectItemLabel(item), item == 13 ? "384400" : "0", dir()),
+                          ItemStatus::Ok);
+            setup.fileValues = valuesFromObjectFile(setup.objectPath, dir(), setup.type, true, 4);
+        }
+        CCfgObject wizard(setup);
+        wizard.resize(640, 760);
+        wizard.show();
+        wizard.next();
+        wizard.next();
+        QCoreApplication::processEvents();
+        auto* last = static_cast<CCfgOriPage*>(wizard.sheet(3));
+        ASSERT_EQ(wizard.currentPage(), last);
+        auto* view = last->findChild<SystemMapView*>("orbitMap");
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(view->map().bodies.size(), 5u);
+        if (!secondPointGiven) {
+            EXPECT_FALSE(view->map().bodies[4].placed);
+            EXPECT_NE(view->map().failure.find("located at the same position"), std::string::npos);
+            saveShot(&wizard, "wizard_last_sheet_no_orbit");
+            continue;
+        }
+        EXPECT_TRUE(view->map().failure.empty());
+        EXPECT_EQ(view->highlighted(), 4);
+        EXPECT_EQ(view->map().bodies[4].parent, 3);
+        EXPECT_TRUE(onScreen(*view, 3));
+        EXPECT_TRUE(onScreen(*view, 4));
+        saveShot(&wizard, "wizard_last_sheet_map");
+    }
 }
 
 TEST_F(SystemMapTest, SetDateFromTheManagerMovesThePlanetsOnTheOpenMap) {
