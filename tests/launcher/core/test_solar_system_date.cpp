@@ -121,3 +121,19 @@ TEST_F(SetDate, ADamagedDeliveredBodyStopsTheChangeBeforeAnyWrite) {
         EXPECT_FALSE(testdata::exists(copy.path() + kMissionDateFile));
     }
 }
+
+TEST_F(SetDate, AtJ2000TheTheoriesGiveTheDeliveredWorld) {
+    // The delivered files were made from the same theories at J2000.0 with the same frame, origin,
+    // centre of mass and velocity scale: every body agrees to the six digits of the files.
+    const std::map<std::string, BodyState> world = solarSystemAt(j2000Utc());
+    for (const char* name : deliveredBodyNames()) {
+        SCOPED_TRACE(name);
+        const SimObject file = read(name);
+        const BodyState& s = world.at(name);
+        EXPECT_LT(length(s.positionKm - widen(file.positionKm)), 1e-5 * length(s.positionKm) + 1e-3);
+        EXPECT_LT(length(s.velocityKmPerS - widen(file.velocityKmPerS)), 1e-5 * length(s.velocityKmPerS) + 1e-6);
+    }
+    // The delivered Earth faces the sidereal time of 12:00 UT1, 64 s after the epoch.
+    EXPECT_NEAR(earthSpinAngleRad({2000, 1, 1, 12, 0, 0}), read("Earth").spinAngleRad, 1e-4);
+    EXPECT_NEAR(moonSpinAngleRad(world.at("Earth"), world.at("Moon")), read("Moon").spinAngleRad, 1e-4);
+}
