@@ -33,3 +33,13 @@ public:
 private:
     std::map<std::string, double> fastest_;
 };
+
+// Runs the benchmarks the command line selects, reporting through reporter; false when the command
+// line holds an argument Google Benchmark does not know.
+inline bool runBenchmarks(int argc, char** argv, FastestRunReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}

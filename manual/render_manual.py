@@ -6,7 +6,8 @@ Source format, line by line:
   "key: value" lines at the top: name, section, date, summary (the manual page's header).
   A line of capitals alone ("OPTIONS", "EXIT STATUS") starts a section.
   In SYNOPSIS every line is one usage line.
-  In ARGUMENTS, OPTIONS, ENVIRONMENT, FILES and EXIT STATUS an unindented line is a term and the
+  In ARGUMENTS, OPTIONS, GAME CONTROLLERS, ENVIRONMENT, FILES and EXIT STATUS an unindented line
+  is a term and the
   indented lines below it describe it; elsewhere blank lines separate paragraphs.
   Inline, **word** is bold and *word* italic in the manual page; --help shows the plain word.
   @KEY@ is replaced by the value given with --define KEY=VALUE (installation paths).
@@ -19,7 +20,7 @@ import re
 import sys
 import textwrap
 
-LIST_SECTIONS = {"ARGUMENTS", "OPTIONS", "ENVIRONMENT", "FILES", "EXIT STATUS"}
+LIST_SECTIONS = {"ARGUMENTS", "OPTIONS", "GAME CONTROLLERS", "ENVIRONMENT", "FILES", "EXIT STATUS"}
 HELP_LISTS = ("ARGUMENTS", "OPTIONS")
 HEADING = re.compile(r"^[A-Z][A-Z ]*[A-Z]$")
 HEADER_KEYS = ("name", "section", "date", "summary")

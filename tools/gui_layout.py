@@ -74,12 +74,15 @@ LIVE = [
     ("recording", 8, [("record", C3, R0)]),
 ]
 
+# In replay mode the drives stand left of the attitude group (an x offset and a note as the
+# fourth and fifth entries), so that on low screens the controls end above the replay title.
 REPLAY = [
     LIVE[0],
     ("program: help, suspend, exit, snapshot", 44,
      [("help", C0, R0), ("suspend", C1, R0), ("exit", C4, R0), ("snapshot", C2, R0)]),
     LIVE[2],
-    LIVE[3],
+    (LIVE[3][0], LIVE[2][1], LIVE[3][2], -152,  # four columns and a gap further left
+     "(left of the attitude group, so that the controls end above the replay title on low screens)"),
 ]
 
 

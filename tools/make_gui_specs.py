@@ -19,7 +19,9 @@ def spec_text(title, components):
         "# screen edge) and y. Icons come in pairs: off, then on.",
         "number of components = %d" % len(components),
     ]
-    for index, (comment, y_offset, buttons) in enumerate(components):
+    for index, (comment, y_offset, buttons, *placement) in enumerate(components):
+        x_offset = placement[0] if placement else 0
+        notes = ["# " + note for note in placement[1:]]
         icons = []
         for name, x, y in buttons:
             icons.append((gui_layout.icon_path(name, False), x, y))
@@ -27,10 +29,11 @@ def spec_text(title, components):
         lines += [
             "#",
             "# component %d: %s" % (index, comment),
+        ] + notes + [
             "hit mode = 1",
             "hit height = %d" % gui_layout.BUTTON_SIZE,
             "hit width = %d" % gui_layout.BUTTON_SIZE,
-            "x offset = 0",
+            "x offset = %d" % x_offset,
             "y offset = %d" % y_offset,
             "number of icons = %d" % len(icons),
         ]

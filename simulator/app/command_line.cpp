@@ -65,6 +65,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
     CommandLine cl;
     bool haveData = false;
     bool everyGiven = false;
+    bool overlaysGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* name) -> const std::string* {
@@ -131,6 +132,29 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             everyGiven = true;
+        } else if (a == "--export-overlays") {
+            const std::string* v = value("--export-overlays");
+            if (!v) return std::nullopt;
+            if (*v == "all") {
+                cl.exportOverlays = ExportOverlays::All;
+            } else if (*v == "hud") {
+                cl.exportOverlays = ExportOverlays::Hud;
+            } else if (*v == "none") {
+                cl.exportOverlays = ExportOverlays::None;
+            } else {
+                error = "--export-overlays expects all, hud or none, got \"" + *v + "\"";
+                return std::nullopt;
+            }
+            overlaysGiven = true;
+        } else if (a == "--ui-scale") {
+            const std::string* v = value("--ui-scale");
+            if (!v) return std::nullopt;
+            long long scale = 0;
+            if (!parseLong(*v, scale) || scale < 1 || scale > 3) {
+                error = "--ui-scale expects 1, 2 or 3, got \"" + *v + "\"";
+                return std::nullopt;
+            }
+            cl.uiScale = static_cast<int>(scale);
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             error = "unknown option " + a;
             return std::nullopt;
@@ -153,6 +177,10 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
     }
     if (everyGiven && cl.exportDir.empty()) {
         error = "--every needs --export";
+        return std::nullopt;
+    }
+    if (overlaysGiven && cl.exportDir.empty()) {
+        error = "--export-overlays needs --export";
         return std::nullopt;
     }
     if (!cl.exportDir.empty() && cl.noRender) {

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// What an exported frame shows besides the scene: everything, everything but the on-screen
+// controls, or the scene alone.
+enum class ExportOverlays { All, Hud, None };
+
 struct CommandLine {
     // The one argument: data directory (ends in "/") and run mode (non-zero = live).
     std::string dataDirectory;
@@ -20,6 +24,8 @@ struct CommandLine {
     std::string tracePath;      // CSV trace of every object's state
     std::string exportDir;      // drawn frames go here as PNG pictures
     long long exportEvery = 1;  // every K-th advanced frame is exported
+    ExportOverlays exportOverlays = ExportOverlays::All;
+    int uiScale = 0;            // 1, 2 or 3; 0: chosen by the back buffer's width
     bool probe = false;         // print the OpenGL version code and exit
     bool help = false;          // print the help text and exit
     bool version = false;       // print the version and exit

@@ -17,9 +17,11 @@ std::string FrameExport::fileName(long long frameIndex) {
     return name;
 }
 
-void FrameExport::frameDrawn(GlDevice& device, long long frameIndex) {
-    // A frame drawn again without being advanced (a repaint while paused) is not exported twice.
-    if (frameIndex < 0 || frameIndex == lastExported_ || frameIndex % every_ != 0) return;
+bool FrameExport::due(long long frameIndex) const {
+    return frameIndex >= 0 && frameIndex != lastExported_ && frameIndex % every_ == 0;
+}
+
+void FrameExport::write(GlDevice& device, long long frameIndex) {
     lastExported_ = frameIndex;
     Image picture;
     std::string path = directory_ + fileName(frameIndex);

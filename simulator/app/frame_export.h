@@ -9,9 +9,12 @@ class GlDevice;
 class FrameExport {
 public:
     FrameExport(std::string directory, long long every);
-    // After frame frameIndex (counted from 0) was drawn into the device's back buffer. A picture
-    // that cannot be written is reported once on standard error; the run goes on.
-    void frameDrawn(GlDevice& device, long long frameIndex);
+    // Whether frame frameIndex (counted from 0) is to be exported: every K-th frame, once (a
+    // frame drawn again while paused is not exported twice).
+    bool due(long long frameIndex) const;
+    // Writes the device's back buffer as the picture of frame frameIndex. A picture that cannot
+    // be written is reported once on standard error; the run goes on.
+    void write(GlDevice& device, long long frameIndex);
     // The file name of a frame's picture inside the directory.
     static std::string fileName(long long frameIndex);
 

@@ -16,6 +16,7 @@ bool SimulationSession::loadScript(const std::string& path, std::string& error) 
     events_ = std::move(parsed.events);
     nextEvent_ = 0;
     scriptLoaded_ = true;
+    scriptUsesPad_ = parsed.usesPad;
     return true;
 }
 
@@ -49,6 +50,7 @@ void SimulationSession::fillScriptedKeys(KeyState& keys) const { keys.keys = scr
 
 std::optional<std::string> SimulationSession::advance(float elapsedS, bool keyboardReadOk, FrameStepHooks& hooks) {
     // Live frames run the warped time (exactly elapsedS at warp 1); it is what gets recorded.
+    if (measuresStepCost) state.warp.stepCostS = state.integrator.recentStepCostS();
     const float h = state.isLive() && !state.objects.empty() ? resolveWarpedFrameTime(state, elapsedS) : elapsedS;
     FrameInput in;
     in.elapsedS = h;
@@ -87,9 +89,13 @@ void SimulationSession::startExactState() {
                             state.recordingTitle + ".vcr";
     std::string side = exactReplayPath(recording);
     std::vector<ExactSequence> sequences;
-    std::string reason;
-    if (loadExactReplay(side, recording, state.replay, state.objects.size(), sequences, &reason)) {
-        exactPlayer_ = std::make_unique<ExactReplayPlayer>(std::move(sequences));
+    std::string reason, madeBy;
+    if (loadExactReplay(side, recording, state.replay, state.objects.size(), sequences, &reason,
+                        &madeBy)) {
+        exactPlayer_ = std::make_unique<ExactReplayPlayer>(std::move(sequences), madeBy);
+        if (!exactPlayer_->verifies())
+            std::printf("Exact replay: %s was made by another integrator (%s); it is replayed "
+                        "without exact verification.\n", side.c_str(), madeBy.c_str());
     } else if (std::FILE* f = std::fopen(side.c_str(), "rb")) {
         // A side file that does not fit is not an error: the recording file alone is played.
         std::fclose(f);

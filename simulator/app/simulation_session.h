@@ -19,6 +19,9 @@
 class SimulationSession {
 public:
     SimState state;
+    // Live frames size the warp's substep budget by the integrator's measured step time; runs
+    // with a fixed frame time leave it off, so that they decide alike on every run.
+    bool measuresStepCost = false;
 
     // Loads the scripted input; false with a message naming file and line when it is malformed.
     bool loadScript(const std::string& path, std::string& error);
@@ -37,6 +40,8 @@ public:
     void applyScriptKey(const ScriptEvent& e);
     // A script given on the command line replaces the keyboard, whatever events it holds.
     bool usesScriptedKeys() const { return scriptLoaded_; }
+    // The script plugs in a game controller of its own.
+    bool scriptUsesPad() const { return scriptUsesPad_; }
     // Copies the scripted keys into the state's key buffer, keeping the one-frame down flags.
     void fillScriptedKeys(KeyState& keys) const;
     bool scriptedKeyDown(int code) const { return (scriptedKeys_[static_cast<size_t>(code & 0xFF)] & 0x80) != 0; }
@@ -65,6 +70,7 @@ private:
     std::vector<ScriptEvent> events_;
     size_t nextEvent_ = 0;
     bool scriptLoaded_ = false;
+    bool scriptUsesPad_ = false;
     bool pausedDelivery_ = false;
     std::array<uint8_t, 256> scriptedKeys_{};
     std::unique_ptr<TraceWriter> trace_;

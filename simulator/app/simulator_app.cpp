@@ -20,6 +20,7 @@
 #include "target_navigation.h"
 #include "stop_signals.h"
 #include "text_font.h"
+#include "ui_scale.h"
 #include "warp_indicator.h"
 
 namespace {
@@ -42,6 +43,7 @@ AppFrameOptions frameOptions(const CommandLine& cl) {
 
 SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session)
     : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
+    session_->measuresStepCost = commandLine.fixedDtS <= 0;
     // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
     if (rendering() && !commandLine.exportDir.empty())
         frameExport_ = std::make_unique<FrameExport>(commandLine.exportDir, commandLine.exportEvery);
@@ -89,6 +91,7 @@ int SimulatorApp::runWithoutWindow() {
                             ? static_cast<float>(commandLine_.fixedDtS)
                             : std::chrono::duration<float>(now - last).count();
         last = now;
+        pollGameControllers();
         KeyState& keys = state().keyState;
         bool keyboardOk = readKeyboard(keys);
         stepOnce(elapsed, keyboardOk);
@@ -114,14 +117,19 @@ int SimulatorApp::createScene() {
         launchScreen_.reset();
     }
     // A window-less run has no device reset: its controls are laid out once, without textures.
-    if (!rendering()) buildGui(false);
+    if (!rendering()) {
+        updateUiScale();
+        buildGui(false);
+    }
     // The keyboard is SDL's (or the script's); it exists from here on in live mode.
     state().keyboardAvailable = state().isLive();
+    startGameControllers();
     setLaunching(false);
     return 0;
 }
 
 int SimulatorApp::onDeviceCreated() {
+    updateUiScale();
     for (auto& font : fonts_) font->onDeviceCreated(device());
     if (std::optional<SceneError> error = scene_->onDeviceCreated(state())) {
         if (error->isFileError) fatalFileError(error->text);
@@ -139,6 +147,8 @@ int SimulatorApp::onDeviceReset() {
         std::fprintf(stderr, "corvane: %s\n", error->text.c_str());
         return FrameResult::kResetFailed;
     }
+    // A new back-buffer size may ask for another scale of texts and controls.
+    updateUiScale();
     // The controls after the bodies and rings and before the heads-up icons; every reset starts
     // each button pair again with its first icon.
     buildGui(true);
@@ -146,7 +156,7 @@ int SimulatorApp::onDeviceReset() {
         fatalFileError(*missing);
     hudIcons_ = std::make_unique<HudIcons>();
     if (std::optional<std::string> missing =
-            createHudIcons(*hudIcons_, state().dataDirectory, backBufferWidth(), backBufferHeight()))
+            createHudIcons(*hudIcons_, state().dataDirectory, screenWidth(), screenHeight()))
         fatalFileError(*missing);
     for (auto& font : fonts_) font->onDeviceReset();
     return 0;
@@ -185,6 +195,7 @@ int SimulatorApp::advanceFrame(double, float elapsedS) {
     applyScriptEventsForNextFrame();
     // A scripted Esc or F4 before this frame means it is not advanced.
     if (closing() || !active()) return 0;
+    pollGameControllers();
     bool keyboardOk = readKeyboard(state().keyState);
     stepOnce(elapsedS, keyboardOk);
     if (frameLimitReached()) requestClose();
@@ -234,15 +245,41 @@ void SimulatorApp::requestPause() {
 }
 
 int SimulatorApp::renderFrame() {
+    const long long frame = session_->advancedFrames() - 1;
+    const bool exporting = frameExport_ && frameExport_->due(frame);
+    const ExportOverlays kept = commandLine_.exportOverlays;
     scene_->render(*device(), state());
-    navigationOverlay_.draw(*device(), state(), hudText_, *fonts_[0], hudIcons_->background,
-                            backBufferWidth(), backBufferHeight());
-    int px = -1, py = -1;
-    pointer(px, py);
-    gui_.draw(*device(), px, py, state().flags.guiHidden != 0);
-    drawOverlays();
-    if (frameExport_) frameExport_->frameDrawn(*device(), session_->advancedFrames() - 1);
+    if (exporting && kept == ExportOverlays::None) frameExport_->write(*device(), frame);
+    if (exporting && kept == ExportOverlays::Hud) {
+        // The picture leaves the controls out; the screen then gets the whole frame.
+        drawOverlayLayers(false);
+        frameExport_->write(*device(), frame);
+        scene_->render(*device(), state());
+    }
+    drawOverlayLayers(true);
+    if (exporting && kept == ExportOverlays::All) frameExport_->write(*device(), frame);
     return 0;
+}
+
+void SimulatorApp::drawOverlayLayers(bool withControls) {
+    GlDevice& dev = *device();
+    // Every overlay is laid out in layout pixels; the device scales the screen plane.
+    dev.setScreenScale(uiScale_);
+    navigationOverlay_.draw(dev, state(), hudText_, *fonts_[0], hudIcons_->background, screenWidth(),
+                            screenHeight());
+    if (withControls) {
+        int px = -1, py = -1;
+        pointer(px, py);
+        gui_.draw(dev, px, py, state().flags.guiHidden != 0);
+    }
+    drawOverlays();
+    dev.setScreenScale(1);
+}
+
+void SimulatorApp::updateUiScale() {
+    uiScale_ = chooseUiScale(commandLine_.uiScale, devicePixelWidth());
+    for (auto& font : fonts_)
+        if (font) font->setPixelRatio(uiScale_);
 }
 
 void SimulatorApp::buildGui(bool withTextures) {
@@ -254,27 +291,35 @@ void SimulatorApp::buildGui(bool withTextures) {
     if (!loaded.failedIcon.empty()) fatalError("File error", "Could not create GUI-component " + loaded.failedIcon);
 }
 
-int SimulatorApp::screenWidth() const {
+int SimulatorApp::devicePixelWidth() const {
     if (rendering()) return backBufferWidth();
     return commandLine_.width > 0 ? commandLine_.width : kWindowlessScreenWidth;
 }
 
-int SimulatorApp::screenHeight() const {
+int SimulatorApp::devicePixelHeight() const {
     if (rendering()) return backBufferHeight();
     return commandLine_.height > 0 ? commandLine_.height : kWindowlessScreenHeight;
 }
+
+int SimulatorApp::screenWidth() const { return devicePixelWidth() / uiScale_; }
+int SimulatorApp::screenHeight() const { return devicePixelHeight() / uiScale_; }
 
 void SimulatorApp::pointer(int& xPx, int& yPx) const {
     xPx = scriptPointerX_;
     yPx = scriptPointerY_;
     if (session_->usesScriptedKeys() || !rendering()) return;
-    if (!cursorPosition(xPx, yPx)) xPx = yPx = -1;
+    if (!cursorPosition(xPx, yPx)) {
+        xPx = yPx = -1;
+        return;
+    }
+    xPx /= uiScale_;
+    yPx /= uiScale_;
 }
 
 void SimulatorApp::drawOverlays() {
     SimState& s = state();
     GlDevice& dev = *device();
-    const int w = backBufferWidth(), h = backBufferHeight();
+    const int w = screenWidth(), h = screenHeight();
     TextFont& messageFont = *fonts_[1];
     auto measure = [](TextFont& font, const std::string& text) {
         int cx = 0, cy = 0;
@@ -329,7 +374,7 @@ void SimulatorApp::drawKeyboardHelp() {
     fonts_[2]->measureText(page.c_str(), &cx, &cy);
     // The page hangs from the bottom edge; on a screen too low for it, it moves down so that its
     // first line stays on screen (its last rows are empty).
-    const int r = backBufferHeight() + std::max(0, cy + 10 - backBufferHeight());
+    const int r = screenHeight() + std::max(0, cy + 10 - screenHeight());
     // The translucent panel: the 32-texel icon scaled a little past the text's extent.
     IconSprite& panel = hudIcons_->background;
     panel.setTranslation(0, static_cast<float>(r - cy - (live ? 25 : 20)));
@@ -407,6 +452,9 @@ void SimulatorApp::applyCommand(int commandId) {
 void SimulatorApp::onLeftClick(int xPx, int yPx) {
     if (launching()) return;
     SimState& s = state();
+    // Clicks come in device pixels; the controls are laid out in layout pixels.
+    xPx /= uiScale_;
+    yPx /= uiScale_;
     scriptPointerX_ = xPx;
     scriptPointerY_ = yPx;
     // The restore prompt is modal: a click answers it or does nothing.
@@ -481,14 +529,47 @@ void SimulatorApp::paintLaunchScreen() {
 bool SimulatorApp::readKeyboard(KeyState& keys) {
     if (state().keyboardAvailable && session_->usesScriptedKeys()) {
         session_->fillScriptedKeys(keys);
+        if (pads_) pads_->addHeldKeys(keys);
         return true;
     }
-    if (state().keyboardAvailable && rendering() && AppFrame::readKeyboard(keys)) return true;
+    if (state().keyboardAvailable && rendering() && AppFrame::readKeyboard(keys)) {
+        if (pads_) pads_->addHeldKeys(keys);
+        return true;
+    }
     keys.keys.fill(0);
     return true;
 }
 
+void SimulatorApp::startGameControllers() {
+    const bool userMayHoldOne = rendering() && !commandLine_.headless && !session_->usesScriptedKeys();
+    if (!userMayHoldOne && !session_->scriptUsesPad()) return;
+    pads_ = std::make_unique<GameControllers>();
+    std::string error;
+    if (!pads_->start(session_->usesScriptedKeys(), rendering(), error)) {
+        std::fprintf(stderr, "corvane: game controllers cannot be used: %s\n", error.c_str());
+        pads_.reset();
+    }
+}
+
+bool SimulatorApp::controllersAreHeard() const {
+    // As the keyboard: a script's pad always, a user's only while the window has the focus.
+    return session_->usesScriptedKeys() || hasKeyboardFocus();
+}
+
+void SimulatorApp::pollGameControllers() {
+    if (!pads_) return;
+    std::vector<int> commands = pads_->poll();
+    if (!controllersAreHeard()) return;
+    for (int command : commands) applyCommand(command);
+}
+
+void SimulatorApp::onControllerInput() {
+    // While running, the frame step polls; while paused (suspended), a button may resume.
+    if (!active() && !launching()) pollGameControllers();
+}
+
 void SimulatorApp::idleWhilePaused() {
+    if (!session_->usesScriptedKeys()) pollGameControllers();
     // A paused window still takes scripted input, so a scripted F4 can resume it. A headless run
     // has no user: once its script is spent, nothing can end the pause, so it ends like Esc.
     if (!session_->hasPendingEvents()) {
@@ -501,9 +582,17 @@ void SimulatorApp::idleWhilePaused() {
 }
 
 void SimulatorApp::applyScriptEventsForNextFrame() {
+    bool padMoved = false;
     for (const ScriptEvent& e : session_->takeEventsForNextFrame()) {
         if (e.kind == ScriptEventKind::Click) {
             onLeftClick(e.x, e.y);
+            continue;
+        }
+        if (isPadEvent(e.kind)) {
+            std::string error;
+            if (pads_ && !pads_->applyScriptEvent(e, error))
+                std::fprintf(stderr, "corvane: the script's controller could not be plugged in: %s\n", error.c_str());
+            padMoved = true;
             continue;
         }
         session_->applyScriptKey(e);
@@ -515,4 +604,6 @@ void SimulatorApp::applyScriptEventsForNextFrame() {
         applyCommand(command);
         if (command == Command::Exit && rendering()) requestClose();
     }
+    // The pad's buttons give their commands where the script's keys give theirs.
+    if (padMoved) pollGameControllers();
 }

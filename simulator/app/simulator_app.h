@@ -13,6 +13,7 @@
 #include "drift_gauge.h"
 #include "frame_export.h"
 #include "frame_step.h"
+#include "game_controllers.h"
 #include "gui_components.h"
 #include "hud_display.h"
 #include "hud_flashes.h"
@@ -56,6 +57,7 @@ protected:
     void onFocusChange(bool gained) override;
     void paintLaunchScreen() override;
     void idleWhilePaused() override;
+    void onControllerInput() override;
     bool readKeyboard(KeyState& keys) override;
 
 private:
@@ -71,6 +73,11 @@ private:
     // overlay pass's state effects (flash timers, one-frame requests, terminal pauses).
     void stepOnce(float elapsedS, bool keyboardReadOk);
     void applyScriptEventsForNextFrame();
+    // Game controllers: started when a user may hold one (a visible run without a script) or
+    // the script plugs one in; polled before every frame step and on their input while paused.
+    void startGameControllers();
+    void pollGameControllers();
+    bool controllersAreHeard() const;
     void applyCommand(int commandId);
     void requestPause();
     // A pause that input asked for (suspension, the restore's outcome), with its message drawn.
@@ -85,10 +92,17 @@ private:
     void pickTarget(int xPx, int yPx);
     void answerRestorePrompt(int xPx, int yPx);
     void closeLikeEsc();
-    // The screen the layout is placed on: the back buffer, or in a window-less run the --size
-    // given (1024 x 768 without one).
+    // The screen the layout is placed on, in layout pixels: the back buffer (or in a window-less
+    // run the --size given, 1024 x 768 without one) divided by the UI scale.
     int screenWidth() const;
     int screenHeight() const;
+    // The back buffer, or the --size of a window-less run, in device pixels.
+    int devicePixelWidth() const;
+    int devicePixelHeight() const;
+    // Chooses the UI scale for the current screen and gives it to the fonts.
+    void updateUiScale();
+    // Everything drawn over the scene; withControls false leaves the on-screen controls out.
+    void drawOverlayLayers(bool withControls);
     // Where the pointer is for hovering: the last scripted click in a scripted run, else the mouse.
     void pointer(int& xPx, int& yPx) const;
 
@@ -108,7 +122,9 @@ private:
     GuiControls gui_;
     RestorePrompt restorePrompt_;
     NavigationOverlay navigationOverlay_;  // markers, target bracket and panel
-    int scriptPointerX_ = -1, scriptPointerY_ = -1;
+    std::unique_ptr<GameControllers> pads_;
+    int scriptPointerX_ = -1, scriptPointerY_ = -1;  // layout pixels
+    int uiScale_ = 1;  // device pixels per layout pixel for every text and control
 
     // Render side, alive between the device hooks.
     std::unique_ptr<Scene> scene_;

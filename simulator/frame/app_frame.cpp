@@ -319,6 +319,8 @@ bool AppFrame::readKeyboard(KeyState& state) {
     return true;
 }
 
+bool AppFrame::hasKeyboardFocus() const { return window_ && SDL_GetKeyboardFocus() == window_; }
+
 void AppFrame::setWindowSize(int widthPx, int heightPx) {
     if (!window_) return;
     SDL_SetWindowSize(window_, widthPx, heightPx);
@@ -378,6 +380,9 @@ void AppFrame::handleEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT: requestClose(); break;
         case SDL_KEYDOWN: handleKeyDown(event); break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED: onControllerInput(); break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button == SDL_BUTTON_LEFT && window_ && device_) {
                 int windowW = 0, windowH = 0;

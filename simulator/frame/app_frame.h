@@ -103,6 +103,9 @@ public:
     // feed keys from elsewhere (scripted input).
     virtual bool readKeyboard(KeyState& state);
 
+    // Whether the window has the keyboard focus (keys and game controllers count only then).
+    bool hasKeyboardFocus() const;
+
     // The mouse pointer in back-buffer pixels. False when the pointer is not over the window.
     bool cursorPosition(int& xPx, int& yPx) const;
 
@@ -140,6 +143,9 @@ protected:
     // Called about every 100 ms while the loop waits paused, so a scripted input source can
     // still deliver events. Default: nothing.
     virtual void idleWhilePaused() {}
+    // A game controller was plugged in or out or a button of one went down (the frame may be
+    // paused: the hook can read the controllers then). Default: nothing.
+    virtual void onControllerInput() {}
 
     // Draws paintLaunchScreen() and presents it at once; launching() is true until
     // setLaunching(false).

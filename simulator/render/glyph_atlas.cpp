@@ -111,6 +111,25 @@ bool setCellSize(FT_Face face, int pixelHeight) {
     return false;
 }
 
+// Enlarges the face's chosen size by a whole factor where the face can give crisp glyphs of that
+// size; returns the factor reached (the factor, or 1 when the size stays).
+int enlargeCellSize(FT_Face face, int factor) {
+    if (factor <= 1) return 1;
+    const int ppem = face->size->metrics.y_ppem;
+    const int wanted = ppem * factor;
+    if (FT_HAS_FIXED_SIZES(face) && face->num_fixed_sizes > 0) {
+        for (int i = 0; i < face->num_fixed_sizes; ++i) {
+            if (static_cast<int>((face->available_sizes[i].y_ppem + 32) >> 6) == wanted &&
+                FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(wanted)) == 0)
+                return factor;
+        }
+        return 1;
+    }
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(wanted)) == 0) return factor;
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem));
+    return 1;
+}
+
 }  // namespace
 
 unsigned glyphTextureSize(unsigned heightPt) {
@@ -127,7 +146,7 @@ int glyphPixelHeight(unsigned heightPt, float textScale) {
 }
 
 bool rasterizeGlyphAtlas(const std::string& faceName, unsigned heightPt, unsigned flags,
-                         int maxTextureSize, GlyphAtlas& atlas) {
+                         int maxTextureSize, GlyphAtlas& atlas, int pixelRatio) {
     atlas = GlyphAtlas{};
     atlas.textScale = 1.0f;
     unsigned size = glyphTextureSize(heightPt);
@@ -145,9 +164,14 @@ bool rasterizeGlyphAtlas(const std::string& faceName, unsigned heightPt, unsigne
     if (FT_New_Face(ft.library, atlas.fontFile.c_str(), faceIndex, &ft.face) != 0) return false;
     const int pixelHeight = std::max(1, glyphPixelHeight(heightPt, atlas.textScale));
     if (!setCellSize(ft.face, pixelHeight)) return false;
-    const int ascent = static_cast<int>((ft.face->size->metrics.ascender + 63) >> 6);
+    int ascent = static_cast<int>((ft.face->size->metrics.ascender + 63) >> 6);
     const int descent = static_cast<int>((-ft.face->size->metrics.descender + 63) >> 6);
-    const int lineHeight = ascent + descent;
+    int lineHeight = ascent + descent;
+    // Larger glyphs keep the cells of the font's own size times the factor, so that texts are
+    // laid out exactly as at that size (a larger strike's rounded metrics may differ by a row).
+    atlas.pixelRatio = enlargeCellSize(ft.face, pixelRatio);
+    ascent *= atlas.pixelRatio;
+    lineHeight *= atlas.pixelRatio;
 
     auto extentOf = [&](char ch) {
         Extent e;
@@ -196,6 +220,8 @@ bool rasterizeGlyphAtlas(const std::string& faceName, unsigned heightPt, unsigne
             for (unsigned row = 0; row < bm.rows; ++row) {
                 const int py = top + static_cast<int>(row);
                 if (py < 0 || py >= s) continue;
+                // Enlarged glyphs stay inside their cells (their strike may reach a row lower).
+                if (atlas.pixelRatio > 1 && (py < y || py >= y + e.cy)) continue;
                 for (unsigned col = 0; col < bm.width; ++col) {
                     const int px = left + static_cast<int>(col);
                     if (px < 0 || px >= s) continue;

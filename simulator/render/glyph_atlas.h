@@ -11,6 +11,9 @@ struct GlyphAtlas {
     unsigned textureSize = 0;  // texels, square
     float textScale = 1.0f;    // < 1 when the wanted size exceeded the device's maximum
     int spacingPx = 0;         // blank kept on each side of every glyph
+    // Texels per screen-space unit: the glyphs were rasterised this many times larger than the
+    // font's own size (a whole factor), for a device that draws screen space scaled by it.
+    int pixelRatio = 1;
     // Texture coordinates (left, top, right, bottom) of the characters 32..127; 127 stays zero.
     std::array<std::array<float, 4>, 96> glyphs{};
     Image texels;              // white, alpha = 4-bit coverage scaled to 0..255 (a * 17)
@@ -25,6 +28,10 @@ unsigned glyphTextureSize(unsigned heightPt);
 int glyphPixelHeight(unsigned heightPt, float textScale);
 
 // flags: bit 0 bold, bit 1 italic. maxTextureSize limits the texture (0 = no limit).
+// pixelRatio (1, 2, 3) asks for glyphs that many times larger than the font's size: a face with
+// an embedded strike of exactly that size, or an outline-only face, gives them (atlas.pixelRatio
+// is then pixelRatio); a bitmap face without such a strike keeps its own size (atlas.pixelRatio
+// 1), and the scaled drawing magnifies its texels by the whole factor.
 // False when fontconfig finds no face or FreeType cannot open it.
 bool rasterizeGlyphAtlas(const std::string& faceName, unsigned heightPt, unsigned flags,
-                         int maxTextureSize, GlyphAtlas& atlas);
+                         int maxTextureSize, GlyphAtlas& atlas, int pixelRatio = 1);

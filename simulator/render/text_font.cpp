@@ -21,10 +21,19 @@ TextFont::~TextFont() = default;
 int TextFont::onDeviceCreated(GlDevice* device) {
     device_ = device;
     if (!device_) return kTextFontFail;
-    if (!rasterizeGlyphAtlas(faceName_, heightPt_, flags_, device_->maxTextureSize(), atlas_))
+    if (!rasterizeGlyphAtlas(faceName_, heightPt_, flags_, device_->maxTextureSize(), atlas_, pixelRatio_))
         return kTextFontFail;
     if (!texture_.create(atlas_.texels, false)) return kTextFontFail;
     return 0;
+}
+
+int TextFont::setPixelRatio(int ratio) {
+    ratio = ratio < 1 ? 1 : ratio;
+    if (ratio == pixelRatio_) return 0;
+    pixelRatio_ = ratio;
+    if (!device_) return 0;
+    texture_.release();
+    return onDeviceCreated(device_);
 }
 
 int TextFont::onDeviceReset() {
@@ -49,7 +58,9 @@ int TextFont::onDeviceDestroyed() {
 
 int TextFont::measureText(const char* text, int* widthPx, int* heightPx) const {
     if (!text || !widthPx || !heightPx) return kTextFontFail;
-    const float texW = static_cast<float>(atlas_.textureSize);
+    // Texels per screen-space unit: glyphs rasterised larger are measured at the font's size.
+    const float texW = static_cast<float>(atlas_.textureSize) / static_cast<float>(atlas_.pixelRatio);
+    const float spacing = static_cast<float>(atlas_.spacingPx) / static_cast<float>(atlas_.pixelRatio);
     const auto& blank = atlas_.glyphs[0];
     const float rowHeight = (blank[3] - blank[1]) * texW;
     float width = 0, height = rowHeight, rowWidth = 0;
@@ -60,7 +71,7 @@ int TextFont::measureText(const char* text, int* widthPx, int* heightPx) const {
             height += rowHeight;
         } else if (ch >= 32 && ch <= 127) {
             const auto& g = atlas_.glyphs[ch - 32u];
-            rowWidth += (g[2] - g[0]) * texW - 2.0f * static_cast<float>(atlas_.spacingPx);
+            rowWidth += (g[2] - g[0]) * texW - 2.0f * spacing;
             if (rowWidth > width) width = rowWidth;
         }
     }
@@ -93,9 +104,9 @@ int TextFont::drawText(float xPx, float yPx, uint32_t argb, const char* text, un
     if (flags & kTextFiltered) s.minFilter = s.magFilter = TextureFilter::Linear;
     device_->setState(s);
 
-    const float texW = static_cast<float>(atlas_.textureSize);
+    const float texW = static_cast<float>(atlas_.textureSize) / static_cast<float>(atlas_.pixelRatio);
     const float scale = atlas_.textScale;
-    const float spacing = static_cast<float>(atlas_.spacingPx);
+    const float spacing = static_cast<float>(atlas_.spacingPx) / static_cast<float>(atlas_.pixelRatio);
     const auto& blank = atlas_.glyphs[0];
     const float rowHeight = (blank[3] - blank[1]) * texW;
 
@@ -107,9 +118,9 @@ int TextFont::drawText(float xPx, float yPx, uint32_t argb, const char* text, un
             const auto& g = atlas_.glyphs[ch - 32u];
             w += (g[2] - g[0]) * texW / scale - 2.0f * spacing;
         }
-        xPx = (static_cast<float>(device_->viewportWidth()) - w) / 2.0f;
+        xPx = (device_->screenSpaceWidth() - w) / 2.0f;
     }
-    if (flags & kTextCenterY) yPx = (static_cast<float>(device_->viewportHeight()) - rowHeight) / 2.0f;
+    if (flags & kTextCenterY) yPx = (device_->screenSpaceHeight() - rowHeight) / 2.0f;
 
     xPx -= spacing;
     const float lineStart = xPx;

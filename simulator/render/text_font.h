@@ -33,12 +33,16 @@ public:
 
     // Builds the glyph texture; 0, or kTextFontFail when the font or the texture cannot be made.
     int onDeviceCreated(GlDevice* device);
+    // The whole factor (1, 2, 3) by which the device scales screen space. Sizes and positions
+    // stay in screen-space units; the glyphs are rasterised at the larger size where the face
+    // has it, so scaled text stays sharp. Rebuilds the glyph texture when it changes.
+    int setPixelRatio(int ratio);
     // Creates the vertex batch (9600 bytes). 0 or kTextFontFail.
     int onDeviceReset();
     int onDeviceLost();
     int onDeviceDestroyed();
 
-    // Width and height in pixels of the text: the widest line, and one row height per line.
+    // Width and height in screen-space units of the text: the widest line, and one row height per line.
     // kTextFontFail for a null text or result.
     int measureText(const char* text, int* widthPx, int* heightPx) const;
     // Draws text at (x, y) pixels (top-left of the first line) in the ARGB colour. Line feeds
@@ -58,6 +62,7 @@ private:
     char faceName_[80] = {};
     unsigned heightPt_ = 0;
     unsigned flags_ = 0;
+    int pixelRatio_ = 1;
     GlDevice* device_ = nullptr;
     GlyphAtlas atlas_;
     GlTexture texture_;

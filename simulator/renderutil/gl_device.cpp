@@ -150,7 +150,7 @@ struct GlDevice::Impl {
     RenderState applied;
     int appliedLit = -1;
     int appliedFormat = -1;
-    int appliedViewportW = -1, appliedViewportH = -1;
+    int appliedViewportW = -1, appliedViewportH = -1, appliedScreenScale = 1;
     GLint appliedMinFilter = -1, appliedMagFilter = -1, appliedWrap = -1;
 
     // The program of a variant, linked on first use. When that fails: nullptr, and the reason in
@@ -454,10 +454,11 @@ void GlDevice::apply() {
     if (all || s.depthWrite != a.depthWrite) glDepthMask(s.depthWrite);
     if (all || s.colorWrite != a.colorWrite)
         glColorMask(s.colorWrite, s.colorWrite, s.colorWrite, s.colorWrite);
-    if (d.appliedViewportW != width_ || d.appliedViewportH != height_) {
-        glUniform2f(d.u.viewportSize, static_cast<float>(width_), static_cast<float>(height_));
+    if (d.appliedViewportW != width_ || d.appliedViewportH != height_ || d.appliedScreenScale != screenScale_) {
+        glUniform2f(d.u.viewportSize, screenSpaceWidth(), screenSpaceHeight());
         d.appliedViewportW = width_;
         d.appliedViewportH = height_;
+        d.appliedScreenScale = screenScale_;
     }
     a = s;
     d.haveApplied = true;

@@ -267,6 +267,15 @@ public:
     // The viewport always covers the whole back buffer.
     int viewportWidth() const { return width_; }
     int viewportHeight() const { return height_; }
+    // Screen-space vertices are given in units of scale back-buffer pixels (1, 2 or 3), so that
+    // everything drawn on the screen plane grows by a whole factor on large back buffers; a
+    // unit's corner (x - 0.5) lands on the corner of pixel scale * x. Transformed vertices are
+    // not affected.
+    void setScreenScale(int scale) { screenScale_ = scale < 1 ? 1 : scale; }
+    int screenScale() const { return screenScale_; }
+    // The back buffer in screen-space units.
+    float screenSpaceWidth() const { return static_cast<float>(width_) / static_cast<float>(screenScale_); }
+    float screenSpaceHeight() const { return static_cast<float>(height_) / static_cast<float>(screenScale_); }
     // Makes the back buffer the draw target again (after code that bound another framebuffer).
     void bindBackBuffer();
     // Copies the back buffer to framebuffer 0 of drawable size (scaled when sizes differ).
@@ -346,6 +355,7 @@ private:
     RenderState state_;
     std::string error_;
     int width_ = 0, height_ = 0;
+    int screenScale_ = 1;
     int drawCalls_ = 0;
     long long verticesDrawn_ = 0;
     int maxTextureSize_ = 0;

@@ -42,6 +42,13 @@ std::array<VertexScreen, 4> spriteQuad(const SpritePlacement& placement, int tex
             corner(widthPx, heightPx, u1, v1)};
 }
 
+bool magnifiedByWholeFactor(const SpritePlacement& placement, int screenScale) {
+    if (screenScale <= 1 || placement.rotationRad != 0) return false;
+    const float x = placement.scaling.x * static_cast<float>(screenScale);
+    const float y = placement.scaling.y * static_cast<float>(screenScale);
+    return x >= 2 && y >= 2 && x == std::floor(x) && y == std::floor(y);
+}
+
 std::optional<Image> loadIconImage(const std::string& path, uint32_t keyArgb, std::string* error) {
     std::optional<Image> image = loadImageFile(path, error);
     if (!image) return std::nullopt;
@@ -81,7 +88,10 @@ bool IconSprite::drawIcon(GlDevice& device) const {
     device.setLighting(false);
     device.setTexture(&texture_);
     device.setTextureOps(TextureOp::Modulate, TextureOp::Modulate);
-    device.setFilters(TextureFilter::Linear, TextureFilter::Linear, TextureFilter::None);
+    device.setFilters(TextureFilter::Linear, magnifiedByWholeFactor(placement_, device.screenScale())
+                                                 ? TextureFilter::Point
+                                                 : TextureFilter::Linear,
+                      TextureFilter::None);
     device.setTextureAddress(TextureAddress::Clamp);
     device.setBlend(true, BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha);
     device.setAlphaTest(true, CompareFunc::Greater, 0);

@@ -41,6 +41,10 @@ struct SpritePlacement {
 // The four screen-space corners of a sprite of a texture of textureWidth x textureHeight texels,
 // in triangle-strip order: top-left, top-right, bottom-left, bottom-right. Positions are shifted
 // by half a pixel so that texel and pixel centres coincide at scale 1.
+// A sprite that the device's screen scale enlarges by a whole factor (2, 3, ...) in both
+// directions: its texels are drawn as crisp blocks rather than blurred.
+bool magnifiedByWholeFactor(const SpritePlacement& placement, int screenScale);
+
 std::array<VertexScreen, 4> spriteQuad(const SpritePlacement& placement, int textureWidth,
                                        int textureHeight);
 

@@ -1,5 +1,7 @@
 // Formatting and loading of the exact replay side file.
 #include "exact_replay_file.h"
+
+#include "integrator.h"
 #include "hex_field.h"
 
 #include <bit>
@@ -79,7 +81,9 @@ std::string exactReplayPath(const std::string& recordingFilePath) {
     return path + ".vcx";
 }
 
-std::string exactReplayHeaderLine() { return std::string(kHeader) + "\n"; }
+std::string exactReplayHeaderLine() {
+    return std::string(kHeader) + "\nintegrator " + IntegratorState::kArithmetic + "\n";
+}
 
 std::string exactSequenceLines(int number, int firstFrameLine, const ExactState& start) {
     std::string out = "sequence " + std::to_string(number) + " " + std::to_string(firstFrameLine) + "\n";
@@ -117,7 +121,8 @@ std::string exactEndLine(int frameLines, uint64_t recordingDigest, uint64_t side
 
 bool loadExactReplay(const std::string& sidePath, const std::string& recordingFilePath,
                      const ReplayTables& tables, size_t objectCount,
-                     std::vector<ExactSequence>& sequencesOut, std::string* reason) {
+                     std::vector<ExactSequence>& sequencesOut, std::string* reason,
+                     std::string* arithmeticOut) {
     std::string text;
     if (!readWholeFile(sidePath, text)) return fail(reason, "it cannot be read");
     if (text.empty() || text.back() != '\n') return fail(reason, "it does not end with a whole line");
@@ -142,8 +147,16 @@ bool loadExactReplay(const std::string& sidePath, const std::string& recordingFi
 
     std::vector<std::string_view> lines = splitTextLines(std::string_view(text.data(), endStart));
     if (lines.empty() || lines[0] != kHeader) return fail(reason, "its first line is not the header");
+    std::string arithmetic = kFirstIntegratorArithmetic;
+    size_t first = 1;
+    if (lines.size() > 1 && startsWith(lines[1], "integrator ")) {
+        arithmetic = std::string(lines[1].substr(11));
+        if (arithmetic.empty() || arithmetic.find_first_of(" \t") != std::string::npos)
+            return fail(reason, "line 2 does not name an integrator");
+        first = 2;
+    }
     std::vector<ExactSequence> sequences;
-    for (size_t i = 1; i < lines.size();) {
+    for (size_t i = first; i < lines.size();) {
         std::string_view line = lines[i];
         if (startsWith(line, "end ")) {
             ++i;  // the end line of an earlier sequence
@@ -189,5 +202,6 @@ bool loadExactReplay(const std::string& sidePath, const std::string& recordingFi
         }
     }
     sequencesOut = std::move(sequences);
+    if (arithmeticOut) *arithmeticOut = arithmetic;
     return true;
 }

@@ -6,6 +6,7 @@
 //
 // Lines:
 //   celestrix exact replay 1
+//   integrator <the arithmetic of the integrator that made it>   (files without it: the first one)
 //   sequence <number> <index of its first frame line in the recording file>
 //   <the exact state's lines>
 //   f <frame time> <control word> <polled keys> <flags> <state digest>   one per recorded frame
@@ -63,9 +64,15 @@ constexpr size_t kExactFrameLineSize = 80;
 size_t exactFrameLine(const ExactFrameInput& frame, char* line);
 std::string exactEndLine(int frameLines, uint64_t recordingDigest, uint64_t sideDigestBefore);
 
+// The integrator arithmetic of side files written before they named it: one sum per target with a
+// square root and a division per term.
+inline constexpr const char* kFirstIntegratorArithmetic = "per-target-sqrt-div";
+
 // Reads the side file of the recording file and checks that it belongs to it: its digests, the
 // frame-line count, every sequence's first frame line, and every frame's time and control word as
 // the recording file holds them (tables). False with a reason otherwise; nothing is written.
+// arithmetic receives the integrator arithmetic that made it.
 bool loadExactReplay(const std::string& sidePath, const std::string& recordingFilePath,
                      const ReplayTables& tables, size_t objectCount,
-                     std::vector<ExactSequence>& sequences, std::string* reason = nullptr);
+                     std::vector<ExactSequence>& sequences, std::string* reason = nullptr,
+                     std::string* arithmetic = nullptr);

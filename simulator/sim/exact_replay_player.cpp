@@ -5,8 +5,8 @@
 #include "state_digest.h"
 #include "target_navigation.h"
 
-ExactReplayPlayer::ExactReplayPlayer(std::vector<ExactSequence> sequences)
-    : sequences_(std::move(sequences)) {
+ExactReplayPlayer::ExactReplayPlayer(std::vector<ExactSequence> sequences, std::string madeBy)
+    : sequences_(std::move(sequences)), madeBy_(std::move(madeBy)) {
     for (const ExactSequence& s : sequences_) frameCount_ += static_cast<int>(s.frames.size());
 }
 
@@ -58,7 +58,8 @@ void ExactReplayPlayer::advance(SimState& state, float& h, bool& runControls) {
 std::optional<std::string> ExactReplayPlayer::afterFrame(const SimState& state, long long frameIndex) {
     if (!current_) return std::nullopt;
     ++played_;
-    if (firstDiverged_ < 0 && digestSimState(state) != current_->stateDigest) firstDiverged_ = frameIndex;
+    if (verifies() && firstDiverged_ < 0 && digestSimState(state) != current_->stateDigest)
+        firstDiverged_ = frameIndex;
     current_ = nullptr;
     if (summaryGiven_ || !state.replay.finished) return std::nullopt;
     summaryGiven_ = true;
@@ -67,6 +68,10 @@ std::optional<std::string> ExactReplayPlayer::afterFrame(const SimState& state, 
 
 std::string ExactReplayPlayer::summary() const {
     std::string total = std::to_string(frameCount_);
+    if (!verifies())
+        return "Exact replay: made by another integrator (" + madeBy_ + "); " +
+               std::to_string(played_) + " of " + total +
+               " frames replayed without exact verification.";
     if (firstDiverged_ >= 0)
         return "Exact replay: frame " + std::to_string(firstDiverged_) + " is the first of " + total +
                " frames that diverged.";

@@ -1,5 +1,5 @@
-// RK4 gravity integrator: state set-up, the four-stage step, and the gravity sum kernels
-// (scalar, AVX2, AVX-512) with an optional second thread. Compiled without FMA contraction.
+// RK4 gravity integrator: state set-up, the four-stage step, and the pair-once gravity sum
+// (pair_gravity.h) on one thread or two. Compiled without FMA contraction.
 #include "integrator.h"
 
 #include <algorithm>
@@ -12,11 +12,6 @@
 #include <mutex>
 #include <thread>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 float relativisticFactor(Vec3f v) {
     float speedSquared = v.x * v.x + v.y * v.y + v.z * v.z;
@@ -28,250 +23,152 @@ float relativisticFactor(Vec3f v) {
 
 namespace {
 
-// Gravity of the bodies [0, bodyCount) on the targets [begin, end), W targets per vector. Each
-// target sums its sources in ascending order, each term (G m_k) / (d2 * sqrt(d2)) * delta with
-// correctly rounded operations only, so every vector width gives the scalar result bit for bit.
-// A target's own slot adds +0, which leaves a sum that starts at +0 unchanged. A zero distance to
-// another body makes the target's three components the coincidence result.
-template <class V, class M, int W, class Sqrt>
-inline __attribute__((always_inline)) void accelerationBlocks(
-    const double* px, const double* py, const double* pz, const double* gm, size_t bodyCount,
-    double* ax, double* ay, double* az, size_t begin, size_t end, Sqrt vsqrt) {
-    V laneIndex;
-    for (int l = 0; l < W; ++l) laneIndex[l] = l;
-    for (size_t i0 = begin; i0 < end; i0 += W) {
-        V tx, ty, tz;
-        std::memcpy(&tx, px + i0, sizeof(V));
-        std::memcpy(&ty, py + i0, sizeof(V));
-        std::memcpy(&tz, pz + i0, sizeof(V));
-        V sx{}, sy{}, sz{};
-        M hit{};
-        // Vectors go by reference (the square root too): clang refuses a wide vector passed or
-        // returned by value between functions not compiled for the same instruction set.
-        auto term = [&](size_t k, const M& notSelf) __attribute__((always_inline)) {
-            V dx = px[k] - tx;
-            V dy = py[k] - ty;
-            V dz = pz[k] - tz;
-            V d2 = dz * dz + dy * dy + dx * dx;
-            V root;
-            vsqrt(d2, root);
-            V f = gm[k] / (d2 * root);
-            hit |= (d2 == 0.0) & notSelf;
-            V zero{};
-            sx = sx + (notSelf ? f * dx : zero);
-            sy = sy + (notSelf ? f * dy : zero);
-            sz = sz + (notSelf ? f * dz : zero);
-        };
-        size_t selfBegin = std::min(i0, bodyCount);
-        size_t selfEnd = std::min(i0 + W, bodyCount);
-        M all = ~M{};
-        for (size_t k = 0; k < selfBegin; ++k) term(k, all);
-        for (size_t k = selfBegin; k < selfEnd; ++k)
-            term(k, laneIndex != static_cast<double>(k - i0));
-        for (size_t k = selfEnd; k < bodyCount; ++k) term(k, all);
-        V big = V{} + kCoincidenceResult;
-        sx = hit ? big : sx;
-        sy = hit ? big : sy;
-        sz = hit ? big : sz;
-        std::memcpy(ax + i0, &sx, sizeof(V));
-        std::memcpy(ay + i0, &sy, sizeof(V));
-        std::memcpy(az + i0, &sz, sizeof(V));
-    }
-}
-
-using Kernel = void (*)(const double*, const double*, const double*, const double*, size_t,
-                        double*, double*, double*, size_t, size_t);
-
-void accelerationsScalar(const double* px, const double* py, const double* pz, const double* gm,
-                         size_t bodyCount, double* ax, double* ay, double* az, size_t begin,
-                         size_t end) {
-    for (size_t i = begin; i < end; ++i) {
-        double sx = 0, sy = 0, sz = 0;
-        bool hit = false;
-        for (size_t k = 0; k < bodyCount && !hit; ++k) {
-            if (k == i) continue;
-            double dx = px[k] - px[i];
-            double dy = py[k] - py[i];
-            double dz = pz[k] - pz[i];
-            double d2 = dz * dz + dy * dy + dx * dx;
-            if (d2 == 0) {
-                hit = true;
-                break;
-            }
-            double f = gm[k] / (d2 * std::sqrt(d2));
-            sx = sx + f * dx;
-            sy = sy + f * dy;
-            sz = sz + f * dz;
-        }
-        ax[i] = hit ? kCoincidenceResult : sx;
-        ay[i] = hit ? kCoincidenceResult : sy;
-        az[i] = hit ? kCoincidenceResult : sz;
-    }
-}
-
-#if defined(__x86_64__) || defined(__i386__)
-#define CELESTRIX_X86 1
-__attribute__((target("avx2"))) void accelerationsAvx2(const double* px, const double* py,
-                                                        const double* pz, const double* gm,
-                                                        size_t bodyCount, double* ax, double* ay,
-                                                        double* az, size_t begin, size_t end) {
-    typedef double V __attribute__((vector_size(32)));
-    typedef int64_t M __attribute__((vector_size(32)));
-    accelerationBlocks<V, M, 4>(px, py, pz, gm, bodyCount, ax, ay, az, begin, end,
-                                [](const V& x, V& root) __attribute__((target("avx2"))) {
-                                    root = reinterpret_cast<V>(_mm256_sqrt_pd(x));
-                                });
-}
-
-__attribute__((target("avx512f"))) void accelerationsAvx512(const double* px, const double* py,
-                                                             const double* pz, const double* gm,
-                                                             size_t bodyCount, double* ax,
-                                                             double* ay, double* az, size_t begin,
-                                                             size_t end) {
-    typedef double V __attribute__((vector_size(64)));
-    typedef int64_t M __attribute__((vector_size(64)));
-    accelerationBlocks<V, M, 8>(px, py, pz, gm, bodyCount, ax, ay, az, begin, end,
-                                [](const V& x, V& root) __attribute__((target("avx512f"))) {
-                                    root = reinterpret_cast<V>(_mm512_mask_sqrt_pd(x, 0xFF, x));
-                                });
-}
-#endif
-
-IntegratorPath bestPath() {
-#ifdef CELESTRIX_X86
-    if (__builtin_cpu_supports("avx512f")) return IntegratorPath::Avx512;
-    if (__builtin_cpu_supports("avx2")) return IntegratorPath::Avx2;
-#endif
-    return IntegratorPath::Scalar;
-}
-
-Kernel kernelFor(IntegratorPath path) {
-    switch (path) {
-#ifdef CELESTRIX_X86
-        case IntegratorPath::Avx512: return accelerationsAvx512;
-        case IntegratorPath::Avx2: return accelerationsAvx2;
-#endif
-        default: return accelerationsScalar;
-    }
-}
-
 inline void cpuRelax() {
-#ifdef CELESTRIX_X86
+#if defined(__x86_64__) || defined(__i386__)
     __builtin_ia32_pause();
 #endif
 }
 
-constexpr size_t kLaneBlock = 8;  // widest vector; arrays are padded and split to multiples of it
+// Segment state word: the generation in the upper bits, who claimed and who finished below.
+constexpr uint64_t kClaimedByWorker = 1, kClaimedByMain = 2, kDoneByWorker = 4, kDoneByMain = 8;
 
 }  // namespace
 
-// The second thread. A gravity sum is cut into chunks of targets that both threads claim from a
-// shared ticket (generation in the high half, next chunk in the low half), so a worker that the
-// system does not schedule in time simply leaves its share to the main thread. Every target is
-// computed independently, so who computes which chunk does not change any result. The worker
-// spins briefly between the stages of a step and sleeps between frames.
+// The second thread. The segments of a gravity sum are claimed by both threads from the front;
+// the worker writes into buffers of its own. When the main thread runs out of unclaimed segments
+// it does not wait for a segment the worker still holds: it computes that segment too, into its
+// own buffer, and whichever finishes first wins (the other gives up at its next row). A worker
+// that the system does not schedule in time therefore never makes a sum slower than the main
+// thread alone. Both compute a segment the same way, so the winner never changes a result. The
+// worker spins briefly between the stages of a step and sleeps between frames.
 struct IntegratorState::Worker {
     Worker() : thread([this] { run(); }) {}
     ~Worker() {
         {
             std::lock_guard<std::mutex> lock(mutex);
             stop.store(true);
-            ticket.fetch_add(uint64_t{1} << 32);
+            generation.fetch_add(1);
         }
         wake.notify_one();
         thread.join();
     }
 
-    // Runs kernel over [0, end) in chunks on both threads; returns when all chunks are done.
-    void run(Kernel k, const double* x, const double* y, const double* z, const double* masses,
-             size_t bodies, double* outX, double* outY, double* outZ, size_t end, size_t chunk) {
+    // Sums the segments rows[s]..rows[s+1] on both threads; mainOut[s] and workerOut[s] are the
+    // two buffers of segment s. Afterwards fromWorker[s] tells which one holds the result.
+    void run(PairKernel k, const PairInputs& in, const std::vector<size_t>& rows,
+             const PairOutput* mainOut, const PairOutput* workerOut, bool* fromWorker,
+             bool* coincidence) {
+        const size_t segments = rows.size() - 1;
+        const uint64_t g = generation.load(std::memory_order_relaxed) + 1;
+        for (size_t s = 0; s < segments; ++s) {
+            state[s].store(g << 8, std::memory_order_relaxed);
+            workerHit[s] = false;
+            workerOutputs[s] = workerOut[s];
+        }
         kernel.store(k, std::memory_order_relaxed);
-        px.store(x, std::memory_order_relaxed);
-        py.store(y, std::memory_order_relaxed);
-        pz.store(z, std::memory_order_relaxed);
-        gm.store(masses, std::memory_order_relaxed);
-        bodyCount.store(bodies, std::memory_order_relaxed);
-        ax.store(outX, std::memory_order_relaxed);
-        ay.store(outY, std::memory_order_relaxed);
-        az.store(outZ, std::memory_order_relaxed);
-        targetEnd.store(end, std::memory_order_relaxed);
-        chunkSize.store(chunk, std::memory_order_relaxed);
-        uint32_t chunks = static_cast<uint32_t>((end + chunk - 1) / chunk);
-        chunkCount.store(chunks, std::memory_order_relaxed);
-        chunksDone.store(0, std::memory_order_relaxed);
-        uint64_t generation = (ticket.load(std::memory_order_relaxed) >> 32) + 1;
-        ticket.store(generation << 32, std::memory_order_release);  // publishes the task
+        px.store(in.px, std::memory_order_relaxed);
+        py.store(in.py, std::memory_order_relaxed);
+        pz.store(in.pz, std::memory_order_relaxed);
+        gm.store(in.gm, std::memory_order_relaxed);
+        count.store(in.count, std::memory_order_relaxed);
+        segmentRows.store(rows.data(), std::memory_order_relaxed);
+        segmentCount.store(segments, std::memory_order_relaxed);
+        generation.store(g, std::memory_order_release);  // publishes the task
         if (sleeping.load()) {
             std::lock_guard<std::mutex> lock(mutex);
             wake.notify_one();
         }
-        work(static_cast<uint32_t>(generation));
-        unsigned spins = 0;
-        while (chunksDone.load(std::memory_order_acquire) != chunks) {
-            if (++spins < 2000)
-                cpuRelax();
-            else
-                std::this_thread::yield();
+        bool mainHit = false;
+        // Unclaimed segments first.
+        for (size_t s = 0; s < segments; ++s) {
+            uint64_t expected = g << 8;
+            if (!state[s].compare_exchange_strong(expected, (g << 8) | kClaimedByMain)) continue;
+            k(in, rows[s], rows[s + 1], mainOut[s], nullptr, g, 0, false, &mainHit);
+            state[s].fetch_or(kDoneByMain, std::memory_order_release);
         }
+        // Then the ones the worker holds and has not finished: race it.
+        for (size_t s = 0; s < segments; ++s) {
+            uint64_t seen = state[s].load(std::memory_order_acquire);
+            if ((seen & (kDoneByWorker | kDoneByMain)) != 0) continue;
+            if (!state[s].compare_exchange_strong(seen, seen | kClaimedByMain)) continue;
+            bool hit = false;
+            if (k(in, rows[s], rows[s + 1], mainOut[s], &state[s], g, kDoneByWorker, false, &hit)) {
+                uint64_t now = state[s].load(std::memory_order_acquire);
+                while ((now & kDoneByWorker) == 0 &&
+                       !state[s].compare_exchange_weak(now, now | kDoneByMain)) {
+                }
+                if ((now & kDoneByWorker) == 0) mainHit = mainHit || hit;
+            }
+        }
+        for (size_t s = 0; s < segments; ++s) {
+            // Every segment is finished by now: a worker claim that the main thread could not
+            // join had been completed.
+            uint64_t seen = state[s].load(std::memory_order_acquire);
+            while ((seen & (kDoneByWorker | kDoneByMain)) == 0) {
+                cpuRelax();
+                seen = state[s].load(std::memory_order_acquire);
+            }
+            fromWorker[s] = (seen & kDoneByWorker) != 0;
+            if (fromWorker[s] && workerHit[s]) mainHit = true;
+        }
+        if (mainHit) *coincidence = true;
     }
 
-    // Claims and computes chunks of the given generation until none is left.
-    void work(uint32_t generation) {
-        for (;;) {
-            uint64_t t = ticket.load(std::memory_order_acquire);
-            if ((t >> 32) != generation) return;
-            uint32_t index = static_cast<uint32_t>(t);
-            if (index >= chunkCount.load(std::memory_order_relaxed)) return;
-            // Read the task before claiming; a failed claim discards what was read.
-            Kernel k = kernel.load(std::memory_order_relaxed);
-            size_t chunk = chunkSize.load(std::memory_order_relaxed);
-            size_t end = targetEnd.load(std::memory_order_relaxed);
-            const double* x = px.load(std::memory_order_relaxed);
-            const double* y = py.load(std::memory_order_relaxed);
-            const double* z = pz.load(std::memory_order_relaxed);
-            const double* masses = gm.load(std::memory_order_relaxed);
-            size_t bodies = bodyCount.load(std::memory_order_relaxed);
-            double* outX = ax.load(std::memory_order_relaxed);
-            double* outY = ay.load(std::memory_order_relaxed);
-            double* outZ = az.load(std::memory_order_relaxed);
-            if (!ticket.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) continue;
-            size_t begin = index * chunk;
-            k(x, y, z, masses, bodies, outX, outY, outZ, begin, std::min(begin + chunk, end));
-            chunksDone.fetch_add(1, std::memory_order_release);
+    // Claims and computes segments of generation g until none is left.
+    void work(uint64_t g) {
+        const size_t segments = segmentCount.load(std::memory_order_relaxed);
+        for (size_t s = 0; s < segments && s < kMostPairSegments; ++s) {
+            uint64_t expected = g << 8;
+            if (!state[s].compare_exchange_strong(expected, (g << 8) | kClaimedByWorker)) {
+                if ((expected >> 8) != g) return;  // a newer task: this one is over
+                continue;
+            }
+            const PairInputs in{px.load(std::memory_order_relaxed), py.load(std::memory_order_relaxed),
+                                pz.load(std::memory_order_relaxed), gm.load(std::memory_order_relaxed),
+                                count.load(std::memory_order_relaxed)};
+            const size_t* rows = segmentRows.load(std::memory_order_relaxed);
+            bool hit = false;
+            if (!kernel.load(std::memory_order_relaxed)(in, rows[s], rows[s + 1], workerOutputs[s],
+                                                        &state[s], g, kDoneByMain, false, &hit))
+                continue;
+            workerHit[s] = hit;
+            uint64_t now = state[s].load(std::memory_order_relaxed);
+            while ((now >> 8) == g && (now & kDoneByMain) == 0 &&
+                   !state[s].compare_exchange_weak(now, now | kDoneByWorker,
+                                                   std::memory_order_acq_rel)) {
+            }
         }
     }
 
     void run() {
-        uint32_t seen = 0;
+        uint64_t seen = 0;
         for (;;) {
             auto spinStart = std::chrono::steady_clock::now();
             unsigned spins = 0;
-            auto generation = [&] {
-                return static_cast<uint32_t>(ticket.load(std::memory_order_acquire) >> 32);
-            };
-            while (generation() == seen) {
+            while (generation.load(std::memory_order_acquire) == seen) {
                 cpuRelax();
                 if ((++spins & 255u) == 0 &&
                     std::chrono::steady_clock::now() - spinStart > std::chrono::microseconds(300)) {
                     std::unique_lock<std::mutex> lock(mutex);
                     sleeping.store(true);
-                    wake.wait(lock, [&] { return generation() != seen; });
+                    wake.wait(lock, [&] { return generation.load() != seen; });
                     sleeping.store(false);
                 }
             }
             if (stop.load()) return;
-            seen = generation();
+            seen = generation.load(std::memory_order_acquire);
             work(seen);
         }
     }
 
-    std::atomic<Kernel> kernel{nullptr};
+    std::atomic<PairKernel> kernel{nullptr};
     std::atomic<const double*> px{nullptr}, py{nullptr}, pz{nullptr}, gm{nullptr};
-    std::atomic<double*> ax{nullptr}, ay{nullptr}, az{nullptr};
-    std::atomic<size_t> bodyCount{0}, targetEnd{0}, chunkSize{0};
-    std::atomic<uint32_t> chunkCount{0};
-    std::atomic<uint32_t> chunksDone{0};
-    std::atomic<uint64_t> ticket{0};
+    std::atomic<size_t> count{0}, segmentCount{0};
+    std::atomic<const size_t*> segmentRows{nullptr};
+    std::atomic<uint64_t> state[kMostPairSegments] = {};
+    PairOutput workerOutputs[kMostPairSegments] = {};  // written before the generation is published
+    bool workerHit[kMostPairSegments] = {};
+    std::atomic<uint64_t> generation{0};
     std::atomic<bool> sleeping{false};
     std::atomic<bool> stop{false};
     std::mutex mutex;
@@ -292,6 +189,7 @@ IntegratorState::IntegratorState(const IntegratorState& other)
 
 IntegratorState& IntegratorState::operator=(const IntegratorState& other) {
     if (this != &other) {
+        worker_.reset();  // it may still read the arrays that the copy replaces
         origin = other.origin;
         count_ = other.count_;
         paddedCount_ = other.paddedCount_;
@@ -302,28 +200,22 @@ IntegratorState& IntegratorState::operator=(const IntegratorState& other) {
     return *this;
 }
 
-bool IntegratorState::pathSupported(IntegratorPath path) {
-    switch (path) {
-        case IntegratorPath::Auto:
-        case IntegratorPath::Scalar: return true;
-#ifdef CELESTRIX_X86
-        case IntegratorPath::Avx2: return __builtin_cpu_supports("avx2");
-        case IntegratorPath::Avx512: return __builtin_cpu_supports("avx512f");
-#endif
-        default: return false;
-    }
-}
+bool IntegratorState::pathSupported(IntegratorPath path) { return integratorPathSupported(path); }
 
 IntegratorPath IntegratorState::activePath() const {
     if (requestedPath_ != IntegratorPath::Auto && pathSupported(requestedPath_))
         return requestedPath_;
-    return bestPath();
+    return bestIntegratorPath();
 }
 
 void IntegratorState::setUp(const std::vector<SimObject>& objects) {
+    if (objects.size() != count_) {
+        worker_.reset();  // before the arrays it may read move
+        recentStepCostS_ = 0;
+    }
     count_ = objects.size();
     if (count_ == 0) return;
-    paddedCount_ = (count_ + kLaneBlock - 1) / kLaneBlock * kLaneBlock;
+    paddedCount_ = (count_ + kPairBlock - 1) / kPairBlock * kPairBlock;
     storage_.assign(static_cast<size_t>(kSlotCount) * paddedCount_, 0.0);
     origin = objects.back().positionKm;
     for (size_t i = 0; i < count_; ++i) {
@@ -335,10 +227,12 @@ void IntegratorState::setUp(const std::vector<SimObject>& objects) {
         slot(kYPz)[i] = static_cast<double>(o.positionKm.z) - static_cast<double>(origin.z);
         slot(kYVz)[i] = o.velocityKmPerS.z;
     }
-    bool twoThreads = requestedThreads_ == 2 ||
-                      (requestedThreads_ == 0 && count_ >= kTwoThreadMinCount &&
-                       std::thread::hardware_concurrency() >= 2);
-    if (twoThreads && !worker_) worker_ = std::make_unique<Worker>();
+}
+
+bool IntegratorState::usesTwoThreads() const {
+    return requestedThreads_ == 2 ||
+           (requestedThreads_ == 0 && count_ >= kTwoThreadMinCount &&
+            std::thread::hardware_concurrency() >= 2);
 }
 
 void IntegratorState::restoreRaw(const std::vector<SimObject>& objects, Vec3f exactOrigin,
@@ -360,34 +254,87 @@ double IntegratorState::readBack(size_t i, int j) const {
     }
 }
 
-void IntegratorState::accelerations(const double* px, const double* py, const double* pz,
-                                    double* ax, double* ay, double* az, size_t begin,
-                                    size_t end) const {
-    kernelFor(activePath())(px, py, pz, slot(kGm), count_ - 1, ax, ay, az, begin, end);
+PairOutput IntegratorState::segmentBuffer(size_t owner, size_t segment) {
+    double* base = pairBuffers_.data() + (owner * kMostPairSegments + segment) * 3 * paddedCount_;
+    return {base, base + paddedCount_, base + 2 * paddedCount_};
+}
+
+void IntegratorState::pairSum(const double* px, const double* py, const double* pz, double* ax,
+                              double* ay, double* az) {
+    if (segmentRows_.empty() || segmentRows_.back() != paddedCount_ / kPairBlock) {
+        segmentRows_ = pairSegmentRows(count_);
+        pairBuffers_.assign(2 * kMostPairSegments * 3 * paddedCount_, 0.0);
+    }
+    const size_t segments = segmentRows_.size() - 1;
+    const PairInputs in{px, py, pz, slot(kGm), count_};
+    const PairKernel kernel = pairKernelFor(activePath());
+    bool fromWorker[kMostPairSegments] = {};
+    bool coincidence = false;
+    auto sumSegments = [&](bool careful) {
+        if (!careful && usesTwoThreads()) {
+            if (!worker_) worker_ = std::make_unique<Worker>();
+            PairOutput mainOut[kMostPairSegments], workerOut[kMostPairSegments];
+            for (size_t s = 0; s < segments; ++s) {
+                mainOut[s] = segmentBuffer(0, s);
+                workerOut[s] = segmentBuffer(1, s);
+            }
+            worker_->run(kernel, in, segmentRows_, mainOut, workerOut, fromWorker, &coincidence);
+            return;
+        }
+        for (size_t s = 0; s < segments; ++s) {
+            kernel(in, segmentRows_[s], segmentRows_[s + 1], segmentBuffer(0, s), nullptr, 0, 0,
+                   careful, &coincidence);
+            fromWorker[s] = false;
+        }
+    };
+    // The segments' buffers in segment order.
+    auto addSegments = [&] {
+        std::fill(ax, ax + count_, 0.0);
+        std::fill(ay, ay + count_, 0.0);
+        std::fill(az, az + count_, 0.0);
+        for (size_t s = 0; s < segments; ++s) {
+            const PairOutput b = segmentBuffer(fromWorker[s] ? 1 : 0, s);
+            for (size_t i = segmentRows_[s] * kPairBlock; i < count_; ++i) {
+                ax[i] = ax[i] + b.x[i];
+                ay[i] = ay[i] + b.y[i];
+                az[i] = az[i] + b.z[i];
+            }
+        }
+    };
+    sumSegments(false);
+    addSegments();
+    bool finite = true;
+    for (size_t i = 0; i < count_; ++i) finite = finite && ax[i] == ax[i] && ay[i] == ay[i] && az[i] == az[i];
+    if (!finite || coincidence) {
+        // Two objects met (or the state is no longer finite): the careful sum leaves such pairs
+        // out, then every object that shares its position with a body gets the coincidence result.
+        coincidence = false;
+        sumSegments(true);
+        addSegments();
+        if (coincidence) markCoincidences(px, py, pz, ax, ay, az);
+    }
+}
+
+void IntegratorState::markCoincidences(const double* px, const double* py, const double* pz,
+                                       double* ax, double* ay, double* az) const {
+    for (size_t i = 0; i < count_; ++i)
+        for (size_t k = 0; k + 1 < count_; ++k) {
+            if (k == i) continue;
+            const double dx = px[k] - px[i], dy = py[k] - py[i], dz = pz[k] - pz[i];
+            if (dz * dz + dy * dy + dx * dx != 0) continue;
+            ax[i] = ay[i] = az[i] = kCoincidenceResult;
+            break;
+        }
 }
 
 void IntegratorState::slope(int wBase, int kBase) {
     // Position slopes are the velocities.
     for (int axis = 0; axis < 3; ++axis)
         std::memcpy(slot(kBase + 2 * axis), slot(wBase + 2 * axis + 1), count_ * sizeof(double));
-    const double* px = slot(wBase + 0);
-    const double* py = slot(wBase + 2);
-    const double* pz = slot(wBase + 4);
     double* ax = slot(kBase + 1);
     double* ay = slot(kBase + 3);
     double* az = slot(kBase + 5);
-
-    bool twoThreads = requestedThreads_ == 2 ||
-                      (requestedThreads_ == 0 && count_ >= kTwoThreadMinCount);
-    if (twoThreads && !worker_) twoThreads = false;
-    if (twoThreads) {
-        // About sixteen chunks, whole lane blocks each.
-        size_t chunk = std::max(kLaneBlock, (count_ / 16 + kLaneBlock - 1) / kLaneBlock * kLaneBlock);
-        worker_->run(kernelFor(activePath()), px, py, pz, slot(kGm), count_ - 1, ax, ay, az,
-                     paddedCount_, chunk);
-    } else {
-        accelerations(px, py, pz, ax, ay, az, 0, paddedCount_);
-    }
+    pairSum(slot(wBase + 0), slot(wBase + 2), slot(wBase + 4), ax, ay, az);
 
     size_t o = count_ - 1;
     double* acc[3] = {ax, ay, az};
@@ -398,7 +345,7 @@ void IntegratorState::slope(int wBase, int kBase) {
 
 void IntegratorState::step(double h, const std::vector<SimObject>& objects) {
     if (count_ == 0 || objects.size() != count_) return;
-    if (requestedThreads_ == 2 && !worker_) worker_ = std::make_unique<Worker>();
+    const auto started = std::chrono::steady_clock::now();
 
     double* gm = slot(kGm);
     for (size_t k = 0; k + 1 < count_; ++k)
@@ -449,4 +396,6 @@ void IntegratorState::step(double h, const std::vector<SimObject>& objects) {
         for (size_t i = 0; i < n; ++i)
             y[j][i] = y[j][i] + h * sixth * ((k2[i] + k3[i]) * 2 + k1[i] + k4[i]);
     }
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    recentStepCostS_ = recentStepCostS_ > 0 ? 0.8 * recentStepCostS_ + 0.2 * took : took;
 }

@@ -7,10 +7,10 @@
 // velocities come only from this state, which persists between frames. Owned by SimState; sized
 // once at set-up, never allocates during step().
 //
-// The state is held as structure-of-arrays. The gravity sum runs over several target objects per
-// vector lane (scalar, AVX2 or AVX-512, chosen at run time) and, for large systems, on two threads;
-// every path performs the same operations per object in the same order, so all give bitwise
-// identical results.
+// The state is held as structure-of-arrays. The gravity sum visits every pair once (pair_gravity.h)
+// on eight-lane vectors (portable, AVX2 or AVX-512, chosen at run time) and, for large systems, on
+// two threads; every path and thread count performs the same operations in the same order, so all
+// give bitwise identical results.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "math3d.h"
+#include "pair_gravity.h"
 #include "sim_object.h"
 
 // Gravitational constant: the float nearest 6.672e-20 km^3 kg^-1 s^-2, widened to double.
@@ -29,8 +30,6 @@ constexpr double kCoincidenceResult = 1.7976931348623157e308;
 // Relativistic factor of a velocity: sqrt(1 - v^2 / c^2) with the squared speed held as a float,
 // 0 at or above the limit speed.
 float relativisticFactor(Vec3f velocityKmPerS);
-
-enum class IntegratorPath { Auto, Scalar, Avx2, Avx512 };
 
 class IntegratorState {
 public:
@@ -56,6 +55,8 @@ public:
 
     Vec3f origin;  // km, observer position at the last set-up
     size_t count() const { return count_; }
+    // Real time of a step as recently measured (smoothed over a few), 0 before the first.
+    double recentStepCostS() const { return recentStepCostS_; }
 
     // Kernel selection: Auto takes the widest the processor supports. A path the processor lacks
     // falls back to Auto's choice.
@@ -65,6 +66,9 @@ public:
     // Threads for the gravity sum: 0 = automatic (two for large systems), 1 or 2 = forced.
     void setThreadCount(int threads) { requestedThreads_ = threads; }
     static constexpr size_t kTwoThreadMinCount = 64;
+    // Names the arithmetic of the step; a recording made with another cannot be replayed bit
+    // for bit.
+    static constexpr const char* kArithmetic = "pair-once-newton-1";
 
 private:
     struct Worker;
@@ -82,14 +86,22 @@ private:
     }
     // k := f(w) for the state arrays starting at slot wBase (y or w) into slope slots kBase.
     void slope(int wBase, int kBase);
-    void accelerations(const double* px, const double* py, const double* pz, double* ax,
-                       double* ay, double* az, size_t begin, size_t end) const;
+    // a := gravity at the positions p, on one or two threads.
+    void pairSum(const double* px, const double* py, const double* pz, double* ax, double* ay,
+                 double* az);
+    void markCoincidences(const double* px, const double* py, const double* pz, double* ax,
+                          double* ay, double* az) const;
+    PairOutput segmentBuffer(size_t owner, size_t segment);  // owner 0: main thread, 1: worker
+    bool usesTwoThreads() const;
 
     size_t count_ = 0;
     size_t paddedCount_ = 0;
     std::vector<double> storage_;
+    std::vector<size_t> segmentRows_;   // the work split (pair_gravity.h)
+    std::vector<double> pairBuffers_;   // per thread and segment: three padded arrays
     double observerThrust_[3] = {0, 0, 0};  // km/s^2 added to the observer's acceleration
     IntegratorPath requestedPath_ = IntegratorPath::Auto;
     int requestedThreads_ = 0;
+    double recentStepCostS_ = 0;
     std::unique_ptr<Worker> worker_;
 };

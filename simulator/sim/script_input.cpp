@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "controller_map.h"
 #include "text_file.h"
 
 namespace {
@@ -147,13 +148,45 @@ ScriptParseResult parseScriptInput(const std::string& text, const std::string& f
             if (!parseNumber(tokens[2], event.x) || !parseNumber(tokens[3], event.y) ||
                 event.x < 0 || event.y < 0)
                 return fail("click position must be two non-negative integers");
+        } else if (kind == "pad") {
+            if (tokens.size() == 3 && (tokens[2] == "plug" || tokens[2] == "unplug")) {
+                event.kind = tokens[2] == "plug" ? ScriptEventKind::PadPlug : ScriptEventKind::PadUnplug;
+            } else if (tokens.size() != 4) {
+                return fail("expected \"<frame> pad plug|unplug\", \"<frame> pad <BUTTON> down|up\" or "
+                            "\"<frame> pad <AXIS> <value>\"");
+            } else if (std::optional<PadButton> b = padButtonByName(tokens[2])) {
+                event.kind = ScriptEventKind::PadButton;
+                event.padControl = static_cast<int>(*b);
+                if (tokens[3] != "down" && tokens[3] != "up")
+                    return fail("expected down or up, got \"" + tokens[3] + "\"");
+                event.padValue = tokens[3] == "down" ? 1 : 0;
+            } else if (std::optional<PadAxis> a = padAxisByName(tokens[2])) {
+                event.kind = ScriptEventKind::PadAxis;
+                event.padControl = static_cast<int>(*a);
+                if (!parseNumber(tokens[3], event.padValue) || event.padValue < -32768 || event.padValue > 32767)
+                    return fail("axis position must be an integer from -32768 to 32767, got \"" + tokens[3] + "\"");
+            } else {
+                return fail("unknown controller button or axis \"" + tokens[2] + "\"");
+            }
+            result.usesPad = true;
         } else {
-            return fail("unknown event \"" + kind + "\" (expected key or click)");
+            return fail("unknown event \"" + kind + "\" (expected key, click or pad)");
         }
         result.events.push_back(event);
     }
     std::stable_sort(result.events.begin(), result.events.end(),
                      [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    // The script's controller must be plugged in for what it does, and is plugged in once.
+    bool plugged = false;
+    for (const ScriptEvent& e : result.events) {
+        lineNumber = e.line;
+        if (e.kind == ScriptEventKind::PadPlug && plugged) return fail("the controller is plugged in already");
+        if (e.kind == ScriptEventKind::PadUnplug && !plugged) return fail("no controller is plugged in");
+        if ((e.kind == ScriptEventKind::PadButton || e.kind == ScriptEventKind::PadAxis) && !plugged)
+            return fail("no controller is plugged in at this frame");
+        if (e.kind == ScriptEventKind::PadPlug) plugged = true;
+        if (e.kind == ScriptEventKind::PadUnplug) plugged = false;
+    }
     return result;
 }
 

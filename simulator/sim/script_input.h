@@ -1,11 +1,17 @@
 // Scripted input for unattended runs: key presses, releases and clicks tied to frame numbers,
-// parsed from a text file of lines "<frame> key <NAME> down|up" and "<frame> click <x> <y>".
+// parsed from a text file of lines "<frame> key <NAME> down|up" and "<frame> click <x> <y>",
+// and a game controller that the script plugs in, moves and unplugs: "<frame> pad plug|unplug",
+// "<frame> pad <BUTTON> down|up" and "<frame> pad <AXIS> <-32768..32767>".
 #pragma once
 
 #include <string>
 #include <vector>
 
-enum class ScriptEventKind { KeyDown, KeyUp, Click };
+enum class ScriptEventKind { KeyDown, KeyUp, Click, PadPlug, PadUnplug, PadButton, PadAxis };
+inline bool isPadEvent(ScriptEventKind kind) {
+    return kind == ScriptEventKind::PadPlug || kind == ScriptEventKind::PadUnplug ||
+           kind == ScriptEventKind::PadButton || kind == ScriptEventKind::PadAxis;
+}
 
 struct ScriptEvent {
     long long frame = 0;  // applies before this advanced frame (counted from 0)
@@ -16,12 +22,15 @@ struct ScriptEvent {
     int keyCode = -1;        // DirectInput code of the key
     bool isCommand = false;  // F-keys and Esc: the app delivers their command on "down"
     int x = 0, y = 0;        // click position, client pixels
+    int padControl = 0;      // PadButton or PadAxis of a pad event
+    int padValue = 0;        // button 1 (down) or 0, or the axis position
     int line = 0;            // 1-based line in the file
 };
 
 struct ScriptParseResult {
     std::vector<ScriptEvent> events;  // sorted by frame, file order within a frame
     std::string error;                // "FILE:LINE: reason" when the input is malformed
+    bool usesPad = false;             // the script plugs in a game controller
     bool ok() const { return error.empty(); }
 };
 

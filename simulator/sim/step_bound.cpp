@@ -1,6 +1,7 @@
 // Step bound of a warped frame from the pairs that matter, and the bodies that make them.
 #include "step_bound.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -80,15 +81,88 @@ double dynamicalTime(const std::vector<SimObject>& objects, size_t i, int k) {
     return std::sqrt(r2 * std::sqrt(r2) / mu);
 }
 
+// The partners of every object at once, the same as partnersOf for each, without visiting every
+// pair. Every object but the star feels the star's pull, so a body k can pull an object harder
+// (or hold it in its Hill sphere) only within reach_k = max(hill_k, sqrt(m_k / weakest star
+// pull)). The objects are sorted along x, and each body visits only the objects within its reach
+// there. Returns false when the figures do not allow it (no star, or a value out of range); the
+// caller then visits every pair.
+bool allPartners(const std::vector<SimObject>& objects, size_t star, const std::vector<double>& hill,
+                 std::vector<Partners>& partners) {
+    const size_t n = objects.size(), bodies = n - 1;
+    if (star == bodies) return false;
+    partners.assign(n, Partners{});
+    std::vector<double> strongest(n, -1), nearest(n, kInf);
+    auto consider = [&](size_t i, size_t k, double r2) {
+        Partners& p = partners[i];
+        const double ownMass = i < bodies ? double(objects[i].massKg) : 0.0;
+        if (r2 == 0) {
+            p.coincides = true;
+            return;
+        }
+        const double pull = objects[k].massKg / r2;
+        if (pull > strongest[i] || (pull == strongest[i] && static_cast<int>(k) < p.dominant)) {
+            strongest[i] = pull;
+            p.dominant = static_cast<int>(k);
+        }
+        if (k != star && objects[k].massKg > ownMass && r2 < hill[k] * hill[k] &&
+            (r2 < nearest[i] || (r2 == nearest[i] && static_cast<int>(k) < p.primary))) {
+            nearest[i] = r2;
+            p.primary = static_cast<int>(k);
+        }
+    };
+    // The star's pull on every other object, and the weakest of them.
+    double weakest = kInf;
+    for (size_t i = 0; i < n; ++i) {
+        if (i == star) continue;
+        const double r2 = distance2(objects[i], objects[star]);
+        consider(i, star, r2);
+        if (r2 > 0) weakest = std::fmin(weakest, objects[star].massKg / r2);
+    }
+    if (!(weakest > 0) || !std::isfinite(weakest)) return false;
+    std::vector<size_t> order(n);
+    for (size_t i = 0; i < n; ++i) order[i] = i;
+    std::vector<double> xs(n);
+    for (size_t i = 0; i < n; ++i) {
+        xs[i] = objects[i].positionKm.x;
+        if (!std::isfinite(xs[i])) return false;
+    }
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return xs[a] < xs[b]; });
+    std::vector<double> sortedX(n);
+    for (size_t s = 0; s < n; ++s) sortedX[s] = xs[order[s]];
+    for (size_t k = 0; k < bodies; ++k) {
+        if (k == star || !(objects[k].massKg > 0)) continue;
+        // A little more than the reach, so that rounding never leaves out a pair that matters.
+        const double reach = std::fmax(hill[k], std::sqrt(objects[k].massKg / weakest)) * 1.000001 + 1.0;
+        if (!std::isfinite(reach)) return false;
+        const auto from = std::lower_bound(sortedX.begin(), sortedX.end(), xs[k] - reach);
+        const auto to = std::upper_bound(sortedX.begin(), sortedX.end(), xs[k] + reach);
+        for (auto it = from; it != to; ++it) {
+            const size_t i = order[static_cast<size_t>(it - sortedX.begin())];
+            if (i != k && i != star) consider(i, k, distance2(objects[i], objects[k]));
+        }
+    }
+    // The star itself: every body is a candidate.
+    partners[star] = partnersOf(objects, star, star, hill);
+    for (size_t i = 0; i < n; ++i)
+        if (partners[i].primary < 0 && i != star) partners[i].primary = static_cast<int>(star);
+    return true;
+}
+
 }  // namespace
 
 double stepBoundS(const std::vector<SimObject>& objects) {
     if (objects.size() < 2) return kInf;
     const size_t star = starOf(objects);
     const std::vector<double> hill = hillRadii(objects, star);
+    std::vector<Partners> partners;
+    if (!allPartners(objects, star, hill, partners)) {
+        partners.resize(objects.size());
+        for (size_t i = 0; i < objects.size(); ++i) partners[i] = partnersOf(objects, i, star, hill);
+    }
     double shortest = kInf;
     for (size_t i = 0; i < objects.size(); ++i) {
-        const Partners p = partnersOf(objects, i, star, hill);
+        const Partners& p = partners[i];
         if (p.coincides) return kShortestStepBoundS;
         shortest = std::fmin(shortest, dynamicalTime(objects, i, p.dominant));
         shortest = std::fmin(shortest, dynamicalTime(objects, i, p.primary));

@@ -63,7 +63,20 @@ const char* warpDropMessage(WarpDrop drop) {
     return nullptr;
 }
 
+int32_t warpSubstepBudget(const TimeWarp& w, size_t objectCount) {
+    if (w.substepBudget > 0) return w.substepBudget;
+    const double n = static_cast<double>(objectCount);
+    const double cost = w.stepCostS > 0 ? w.stepCostS : kNominalStepCostPerPairS * n * (n - 1) / 2;
+    const double fits = std::floor(kWarpGravityBudgetS / cost);
+    if (!(fits >= 1)) return 1;
+    return fits > 1e6 ? 1000000 : static_cast<int32_t>(fits);
+}
+
 float resolveWarpedFrameTime(SimState& state, float elapsedS) {
+    return resolveWarpedFrameTime(state, elapsedS, warpSubstepBudget(state.warp, state.objects.size()));
+}
+
+float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps) {
     TimeWarp& w = state.warp;
     if (w.messageLeftS > 0) w.messageLeftS -= elapsedS;
     const bool period = state.keyState.isDown(kWarpPeriodKey);
@@ -84,9 +97,7 @@ float resolveWarpedFrameTime(SimState& state, float elapsedS) {
     if (flyingControlActive(state)) return drop(WarpDrop::FlyingControl);
     const float h = static_cast<float>(static_cast<double>(elapsedS) * w.factor());
     if (surfaceWithinReach(state, h)) return drop(WarpDrop::Surface);
-    const double n = static_cast<double>(state.objects.size());
-    const double allowed = std::fmax(1.0, std::floor(kSubstepPairBudget / (n * n)));
-    if (substepCount(state.objects, h) > allowed) return drop(WarpDrop::CannotKeepUp);
+    if (substepCount(state.objects, h) > allowedSubsteps) return drop(WarpDrop::CannotKeepUp);
     w.frameWarped = true;
     return h;
 }

@@ -15,8 +15,11 @@ inline constexpr int kWarpCommaKey = 0x33;   // "," lowers it
 
 // Frames of at most this many seconds are never split by a replay without a warp record.
 constexpr float kLongestUnsplitFrameS = 1.0f;
-// Substeps times objects squared that one frame may spend on gravity before it cannot keep up.
-constexpr double kSubstepPairBudget = 120000.0;
+// Real time a warped frame may spend on its substeps before it cannot keep up: 30 frames a second.
+constexpr double kWarpGravityBudgetS = 1.0 / 30.0;
+// Cost of a step per object pair assumed where no cost is measured (runs with a fixed frame time,
+// which must decide alike on every run): about what two threads reach at 1000 objects.
+constexpr double kNominalStepCostPerPairS = 1.0e-9;
 // How long a drop message stays on screen, in seconds of real time.
 constexpr float kWarpMessageS = 4.0f;
 
@@ -30,6 +33,8 @@ struct TimeWarp {
     float messageLeftS = 0;        // drop message time left
     bool periodWasDown = false;    // key states of the previous frame, for the press edges
     bool commaWasDown = false;
+    double stepCostS = 0;          // measured real time of one RK4 step; 0: the nominal cost
+    int32_t substepBudget = 0;     // > 0: the substeps a frame may take, whatever a step costs
     int32_t factor() const { return kWarpFactors[static_cast<size_t>(level)]; }
 };
 
@@ -38,6 +43,12 @@ struct TimeWarp {
 // or when its substeps would exceed the budget; returns the frame time (elapsed times the factor,
 // exactly elapsed at factor 1) and sets frameWarped.
 float resolveWarpedFrameTime(SimState& state, float elapsedS);
+// The same with the substeps a frame may take given instead of taken from the budget.
+float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps);
+
+// Substeps a warped frame of objectCount objects may take: the explicit budget when one is set,
+// else as many steps of the measured (or nominal) cost as fit the frame budget, at least 1.
+int32_t warpSubstepBudget(const TimeWarp& warp, size_t objectCount);
 
 // A key or latch that steers, changes a level, jumps, aligns, stops or restores is active. The
 // thruster latches of the on-screen controls are not counted: they keep firing under warp.

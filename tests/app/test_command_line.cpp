@@ -72,6 +72,23 @@ TEST(CommandLineOptions, MalformedInputIsReportedWithAReason) {
     }
 }
 
+TEST(CommandLineOptions, UiScaleIsOneTwoOrThreeAndAutomaticWithout) {
+    std::string error;
+    auto cl = parseCommandLine({"/d/|1"}, error);
+    ASSERT_TRUE(cl) << error;
+    EXPECT_EQ(cl->uiScale, 0);
+    for (int scale : {1, 2, 3}) {
+        cl = parseCommandLine({"--ui-scale", std::to_string(scale), "/d/|1"}, error);
+        ASSERT_TRUE(cl) << error;
+        EXPECT_EQ(cl->uiScale, scale);
+    }
+    for (const char* bad : {"0", "4", "1.5", "two", "-2", ""}) {
+        error.clear();
+        EXPECT_FALSE(parseCommandLine({"--ui-scale", bad, "/d/|1"}, error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
 TEST(CommandLineOptions, ExportTakesADirectoryAndAStepOfAtLeastOneFrame) {
     std::string error;
     auto cl = parseCommandLine({"--headless", "--export", "frames", "--every", "5", "/d/|0"}, error);
@@ -81,6 +98,14 @@ TEST(CommandLineOptions, ExportTakesADirectoryAndAStepOfAtLeastOneFrame) {
     cl = parseCommandLine({"--headless", "--export", "frames", "/d/|0"}, error);
     ASSERT_TRUE(cl) << error;
     EXPECT_EQ(cl->exportEvery, 1);
+    EXPECT_EQ(cl->exportOverlays, ExportOverlays::All);
+    const std::vector<std::pair<std::string, ExportOverlays>> overlays = {
+        {"all", ExportOverlays::All}, {"hud", ExportOverlays::Hud}, {"none", ExportOverlays::None}};
+    for (const auto& [word, kept] : overlays) {
+        cl = parseCommandLine({"--export", "frames", "--export-overlays", word, "/d/|0"}, error);
+        ASSERT_TRUE(cl) << error;
+        EXPECT_EQ(cl->exportOverlays, kept) << word;
+    }
     const std::vector<std::vector<std::string>> refused = {
         {"--export", "frames", "--every", "0", "/d/|0"},
         {"--export", "frames", "--every", "-3", "/d/|0"},
@@ -89,6 +114,9 @@ TEST(CommandLineOptions, ExportTakesADirectoryAndAStepOfAtLeastOneFrame) {
         {"--every", "2", "/d/|0"},                          // --every alone
         {"--no-render", "--export", "frames", "/d/|0"},     // nothing is drawn
         {"/d/|0", "--export"},                               // no directory
+        {"--export", "frames", "--export-overlays", "buttons", "/d/|0"},
+        {"--export", "frames", "--export-overlays", "HUD", "/d/|0"},
+        {"--export-overlays", "none", "/d/|0"},              // nothing is exported
     };
     for (const auto& args : refused) {
         error.clear();

@@ -24,10 +24,10 @@ std::pair<std::string, std::string> optionOfLine(const std::string& line) {
 TEST(HelpText, EveryListedOptionIsAcceptedWithItsValue) {
     const std::map<std::string, std::string> sampleValues = {
         {"WxH", "640x480"}, {"N", "5"},      {"S", "0.02"},
-        {"FILE", "script.txt"}, {"DIR", "frames"}, {"K", "2"}};
+        {"FILE", "script.txt"}, {"DIR", "frames"}, {"K", "2"}, {"LAYERS", "hud"}};
     // Options that only go together with another one.
     const std::map<std::string, std::vector<std::string>> companions = {
-        {"--every", {"--export", "frames"}}};
+        {"--every", {"--export", "frames"}}, {"--export-overlays", {"--export", "frames"}}};
     std::istringstream help(commandLineHelp());
     int listed = 0;
     for (std::string line; std::getline(help, line);) {

@@ -1,8 +1,11 @@
 // Helpers of the end-to-end tests: the simulator binary run on a data directory of the test's.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "gui_components.h"
 
 #include "run_program.h"
 #include "test_data_dir.h"
@@ -31,6 +34,21 @@ inline testrun::RunResult runScriptedHeadless(const std::string& dataDir, const 
 inline void copyShippedData(const std::string& dir) {
     std::filesystem::copy(CELESTRIX_DATA_SOURCE, dir,
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+}
+
+// "x y" of the centre of a delivered button (by its bitmap's name, "pitch_down" for
+// gui_pitch_down_off.bmp) on a screen layoutWidth layout pixels wide, in device pixels at the
+// given UI scale.
+inline std::string buttonCentre(const std::string& name, int layoutWidth, int scale = 1, bool live = true) {
+    const std::string file = std::string(CELESTRIX_DATA_SOURCE) + (live ? "guispecs.cfg" : "vcrspecs.cfg");
+    std::optional<std::vector<GuiComponentSpec>> specs = readGuiSpecFile(file);
+    if (!specs) throw std::runtime_error("cannot read " + file);
+    for (const GuiComponentSpec& spec : *specs)
+        for (size_t j = 0; j < spec.iconFiles.size(); ++j)
+            if (spec.iconFiles[j] == "Media/Icons/gui_" + name + "_off.bmp")
+                return std::to_string(scale * (layoutWidth + static_cast<int>(spec.iconPositions[j].x) + spec.xOffset + 16)) +
+                       " " + std::to_string(scale * (static_cast<int>(spec.iconPositions[j].y) + spec.yOffset + 16));
+    throw std::runtime_error("no button " + name);
 }
 
 }  // namespace e2e

@@ -1,15 +1,18 @@
 // Exact continuation end to end: a flight cut by Esc and a restart continues bit for bit from the
 // exact state record; a keyboard flight recorded with F5 replays bit for bit from the side file;
 // edited, damaged or missing extra files fall back to what the object files and the recording
-// file alone give, without an error and without touching a file.
+// file alone give, without an error and without touching a file; a replay that departs from its
+// recording names the first frame that did.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <sstream>
 
 #include "image_load.h"
 #include "simulator_runs.h"
+#include "state_digest.h"
 
 using testdata::TempDataDir;
 namespace fs = std::filesystem;
@@ -75,6 +78,21 @@ std::map<std::string, std::string> filesUnder(const std::string& dir) {
     for (const auto& e : fs::recursive_directory_iterator(dir))
         if (e.is_regular_file()) files[fs::relative(e.path(), dir).string()] = testdata::readText(e.path().string());
     return files;
+}
+
+// The side file with the polled keys of its frame line `frame` widened by keys (a bit mask), its end
+// line's digest renewed so that it still loads: a recorded flight that a replay cannot repeat.
+std::string withKeysAdded(const std::string& side, int frame, uint32_t keys) {
+    std::string edited = side;
+    size_t at = 0;
+    for (int k = 0; k <= frame; ++k) at = edited.find("\nf ", at) + 1;
+    for (int field = 0; field < 3; ++field) at = edited.find(' ', at) + 1;  // f, time, control word
+    char word[9];
+    std::snprintf(word, sizeof word, "%08x", static_cast<uint32_t>(std::stoul(edited.substr(at, 8), nullptr, 16)) | keys);
+    edited.replace(at, 8, word);
+    const size_t end = edited.rfind("end ");
+    edited.replace(edited.rfind(' ') + 1, 16, formatDigest(digestBytes(std::string_view(edited).substr(0, end))));
+    return edited;
 }
 
 std::map<std::string, std::string> savedState(const std::string& dir) {
@@ -259,6 +277,16 @@ TEST(ExactReplay, DamagedSideFilesFallBackToTheRecordingFile) {
             EXPECT_EQ(traceRows(dir / "replay.csv"), plain);
         }
     }
+
+    // Q (jump) pressed in frame 60 only in the side file: it loads (the keys are its own), the replay
+    // repeats the flight up to frame 59, jumps in frame 60 and names that frame.
+    testdata::writeText(recording + "My Recording.vcr", vcr);
+    testdata::writeText(recording + "My Recording.vcx", withKeysAdded(side, 60, 1u << 25));
+    testrun::RunResult r = runReplay(dir.path(), dir / "diverged.csv");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Exact replay: frame 60 is the first of 120 frames that diverged.\n");
+    EXPECT_EQ(traceRows(dir / "diverged.csv", 0, 60), traceRows(dir / "live.csv", 0, 60));
+    EXPECT_NE(traceRows(dir / "diverged.csv", 60, 61), traceRows(dir / "live.csv", 60, 61));
 }
 
 TEST(ExactStart, JumpInTheFirstFrameGoesAlongTheLoadedView) {

@@ -20,17 +20,7 @@ constexpr int kW = 1280, kH = 720;
 const std::string kSize = "1280x720";
 
 // "x y" of the centre of a delivered button (by its bitmap's name) on a 1280-pixel screen.
-std::string button(const std::string& name, bool live = true) {
-    const std::string file = std::string(CELESTRIX_DATA_SOURCE) + (live ? "guispecs.cfg" : "vcrspecs.cfg");
-    std::optional<std::vector<GuiComponentSpec>> specs = readGuiSpecFile(file);
-    if (!specs) throw std::runtime_error("cannot read " + file);
-    for (const GuiComponentSpec& spec : *specs)
-        for (size_t j = 0; j < spec.iconFiles.size(); ++j)
-            if (spec.iconFiles[j] == "Media/Icons/gui_" + name + "_off.bmp")
-                return std::to_string(kW + static_cast<int>(spec.iconPositions[j].x) + spec.xOffset + 16) + " " +
-                       std::to_string(static_cast<int>(spec.iconPositions[j].y) + spec.yOffset + 16);
-    throw std::runtime_error("no button " + name);
-}
+std::string button(const std::string& name, bool live = true) { return e2e::buttonCentre(name, kW, 1, live); }
 
 // An observer at rest with a massless marker body 10000 km ahead (see the scripted flight).
 void writeFlightData(const std::string& dir) {

@@ -26,16 +26,28 @@ std::vector<std::string> traceRows(const std::string& path) {
     return rows;
 }
 
-// Tab presses from the start that make body the target.
-int tabsTo(const std::string& dataDir, const std::string& name) {
+// The loaded state's index of the body with the given name.
+int bodyIndex(const SimState& s, const std::string& name) {
+    for (size_t i = 0; i < s.configEntries.size(); ++i)
+        if (s.configEntries[i] == name + ".cfg") return static_cast<int>(i);
+    return -1;
+}
+
+SimState loadedState(const std::string& dataDir) {
     SimState s;
     s.runMode = 1;
     s.dataDirectory = dataDir;
-    if (loadStartupState(s)) return -1;
+    EXPECT_FALSE(loadStartupState(s).has_value());
+    return s;
+}
+
+// Tab presses from the start that make body the target.
+int tabsTo(const std::string& dataDir, const std::string& name) {
+    SimState s = loadedState(dataDir);
     fillSceneState(s);
     for (int tabs = 1; tabs < static_cast<int>(s.objects.size()); ++tabs) {
         cycleTarget(s, +1);
-        if (s.configEntries[static_cast<size_t>(s.nav.target)] == name + ".cfg") return tabs;
+        if (s.nav.target == bodyIndex(s, name)) return tabs;
     }
     return -1;
 }
@@ -48,19 +60,19 @@ std::string tabPresses(int firstFrame, int count) {
     return lines;
 }
 
-// The observer's and body's positions in the trace's last frame.
-double lastDistance(const std::string& tracePath, int body, int observer) {
-    std::vector<std::string> rows = traceRows(tracePath);
+// The observer's distance from body in frame `frame` of the trace.
+double distanceAt(const std::string& tracePath, long frame, int body, int observer) {
     double p[2][3] = {};
-    for (size_t i = rows.size(); i-- > 1;) {
+    const std::vector<std::string> rows = traceRows(tracePath);
+    for (size_t i = 1; i < rows.size(); ++i) {  // after the header
         std::istringstream in(rows[i]);
         std::string field;
         std::vector<double> v;
         while (std::getline(in, field, ',')) v.push_back(std::stod(field));
+        if (v.size() < 6 || v[0] != static_cast<double>(frame)) continue;
         const int index = static_cast<int>(v[2]);
         if (index == body) std::copy(v.begin() + 3, v.begin() + 6, p[0]);
         if (index == observer) std::copy(v.begin() + 3, v.begin() + 6, p[1]);
-        if (index == 0) break;
     }
     return std::hypot(p[0][0] - p[1][0], p[0][1] - p[1][1], p[0][2] - p[1][2]);
 }
@@ -91,7 +103,14 @@ TEST(TargetNavigationRuns, FlightWithTurnsAndJumpsToTargetsReplaysBitForBit) {
     testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--fixed-dt", "0.05", "--frames", "100",
                                                          "--input", dir / "script.txt", "--trace", dir / "live.csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    // The turn and the jump moved the ship: the Moon's distance at the end is about 2 of its radii.
+    // The turn and the first jump (frame 40) took the ship from over 200 Moon radii to 2 radii above
+    // its surface, 3 from its centre; the yaw that goes on after the turn aims it a little off.
+    const SimState loaded = loadedState(dir.path());
+    const int moon = bodyIndex(loaded, "Moon"), observer = static_cast<int>(loaded.objects.size()) - 1;
+    ASSERT_GE(moon, 0);
+    const double moonRadius = loaded.objects[static_cast<size_t>(moon)].equatorialRadiusKm;
+    EXPECT_GT(distanceAt(dir / "live.csv", 39, moon, observer), 200 * moonRadius);
+    EXPECT_NEAR(distanceAt(dir / "live.csv", 45, moon, observer), 3 * moonRadius, 0.05 * moonRadius);
     r = e2e::runCorvane(dir.path(), {"--no-render", "--trace", dir / "replay.csv"}, "0");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Exact replay: all 100 frames matched.\n");
@@ -123,14 +142,11 @@ TEST(TargetNavigationRuns, AClickOnTheMarkerChoosesItsBodyInARunWithoutWindow) {
                                                          "--frames", "21", "--input", dir / "script.txt",
                                                          "--trace", dir / "trace.csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    SimState s;
-    s.runMode = 1;
-    s.dataDirectory = dir.path();
-    ASSERT_FALSE(loadStartupState(s).has_value());
-    int jupiter = 0;
-    while (s.configEntries[static_cast<size_t>(jupiter)] != "Jupiter.cfg") ++jupiter;
+    const SimState s = loadedState(dir.path());
+    const int jupiter = bodyIndex(s, "Jupiter");
+    ASSERT_GE(jupiter, 0);
     const double radius = s.objects[static_cast<size_t>(jupiter)].equatorialRadiusKm;
-    EXPECT_NEAR(lastDistance(dir / "trace.csv", jupiter, static_cast<int>(s.objects.size()) - 1), 2 * radius,
+    EXPECT_NEAR(distanceAt(dir / "trace.csv", 20, jupiter, static_cast<int>(s.objects.size()) - 1), 2 * radius,
                 0.01 * radius);
 }
 

@@ -1,8 +1,7 @@
-// Star catalogue reading, the sky projection, the colour table and baking speed.
+// Star catalogue reading, the sky projection, the colour table and the baked delivered sky.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -119,16 +118,12 @@ TEST(SkyBake, CatalogueReadingStopsAtTheMarkerOrTheEnd) {
     EXPECT_FALSE(readStarCatalogue("/nonexistent/celestrix/stars.txt"));
 }
 
-TEST(SkyBake, BakingTheDeliveredCatalogueIsFast) {
+TEST(SkyBake, BakedDeliveredSkyLightsMoreNorthPixelsThanAQuarterOfItsStars) {
     const std::string path = std::string(CELESTRIX_DATA_SOURCE) + "stars.txt";
     if (!std::filesystem::exists(path)) GTEST_SKIP() << "no stars.txt in the data directory";
-    const auto start = std::chrono::steady_clock::now();
     auto stars = readStarCatalogue(path);
     ASSERT_TRUE(stars);
     SkyPictures sky = bakeSkyPictures(*stars);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    // Reported, not asserted: the benchmark program measures speed.
-    std::printf("read and baked %zu stars in %.1f ms\n", stars->size(), ms);
     size_t lit = 0;
     for (size_t i = 0; i < sky.north.rgba.size(); i += 4) lit += sky.north.rgba[i] | sky.north.rgba[i + 1] | sky.north.rgba[i + 2] ? 1 : 0;
     EXPECT_GT(lit, stars->size() / 4);

@@ -2,13 +2,9 @@
 // back buffer (batches of 50 characters, blanks, centring, depth test, colour, state restore).
 #include <gtest/gtest.h>
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 #include <array>
-#include <ctime>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "bmp_file.h"
@@ -82,6 +78,38 @@ TEST(GlyphAtlas, LayoutFillsPrintableCharactersAndLeavesDelZero) {
     ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", 20, 0, 256, small));
     EXPECT_EQ(small.textureSize, 256u);
     EXPECT_FLOAT_EQ(small.textScale, 0.5f);
+}
+
+// Glyphs for a device that scales screen space: the larger strike where the face has it, with
+// exactly the cells of the font's own size times the factor; else the font's own glyphs.
+TEST(GlyphAtlas, EnlargedGlyphsKeepTheCellsOfTheFontsOwnSize) {
+    struct Case {
+        unsigned heightPt;
+        int ratio;
+    };
+    for (Case c : {Case{8, 2}, Case{14, 2}, Case{8, 3}}) {
+        GlyphAtlas base, large;
+        ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", c.heightPt, 0, 0, base)) << "no font";
+        ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", c.heightPt, 0, 0, large, c.ratio));
+        ASSERT_TRUE(large.pixelRatio == 1 || large.pixelRatio == c.ratio) << large.pixelRatio;
+        const float baseTex = static_cast<float>(base.textureSize);
+        const float largeTex = static_cast<float>(large.textureSize);
+        for (int ch : {' ', 'A', 'g', '|', '~'}) {
+            const auto& g = base.glyphs[static_cast<size_t>(ch - 32)];
+            const auto& h = large.glyphs[static_cast<size_t>(ch - 32)];
+            const float baseAdvance = (g[2] - g[0]) * baseTex - 2.0f * static_cast<float>(base.spacingPx);
+            const float largeAdvance = (h[2] - h[0]) * largeTex - 2.0f * static_cast<float>(large.spacingPx);
+            EXPECT_FLOAT_EQ(largeAdvance, baseAdvance * static_cast<float>(large.pixelRatio)) << ch;
+            EXPECT_FLOAT_EQ((h[3] - h[1]) * largeTex, (g[3] - g[1]) * baseTex * static_cast<float>(large.pixelRatio))
+                << ch;
+        }
+    }
+    // Terminus has a 24-pixel strike for the heads-up text's 12-pixel cells.
+    GlyphAtlas hud;
+    ASSERT_TRUE(rasterizeGlyphAtlas("Terminal", 8, 0, 0, hud, 2));
+    if (hud.fontFile.find("Terminus") != std::string::npos) {
+        EXPECT_EQ(hud.pixelRatio, 2);
+    }
 }
 
 class TextFontGl : public ::testing::Test {
@@ -206,6 +234,34 @@ TEST_F(TextFontGl, CentringUsesTheFirstLineAndDepthTestCanHideText) {
     noDepth.onDeviceDestroyed();
 }
 
+// On a device that draws screen space at twice the size, a font with the matching ratio measures
+// as before and its ink covers twice the box in both directions.
+TEST_F(TextFontGl, ScaledScreenSpaceDrawsTwiceTheSizeWithTheSameMeasure) {
+    const char* text = "MW|g\nM";
+    int w = 0, h = 0;
+    font_.measureText(text, &w, &h);
+    font_.drawText(20, 10, 0xFFFFFFFF, text);
+    const auto one = inkBox();
+    ASSERT_GE(one[0], 0);
+
+    device_.clear(true, 0xFF000000, true);
+    ASSERT_EQ(font_.setPixelRatio(2), 0);
+    int w2 = 0, h2 = 0;
+    font_.measureText(text, &w2, &h2);
+    EXPECT_EQ(w2, w);
+    EXPECT_EQ(h2, h);
+    device_.setScreenScale(2);
+    EXPECT_FLOAT_EQ(device_.screenSpaceWidth(), kW / 2.0f);
+    font_.drawText(20, 10, 0xFFFFFFFF, text);
+    device_.setScreenScale(1);
+    const auto two = inkBox();
+    ASSERT_GE(two[0], 0);
+    EXPECT_NEAR(two[0], 2 * one[0], 2);
+    EXPECT_NEAR(two[1], 2 * one[1], 2);
+    EXPECT_NEAR(two[2] - two[0], 2 * (one[2] - one[0]), 3);
+    EXPECT_NEAR(two[3] - two[1], 2 * (one[3] - one[1]), 3);
+}
+
 TEST_F(TextFontGl, LifecycleRefusesDrawingWithoutRestoredDevice) {
     TextFont fresh("Terminal", 14, 0);
     EXPECT_EQ(fresh.drawText(0, 0, 0xFFFFFFFF, "x"), kTextFontFail);
@@ -279,42 +335,6 @@ TEST_F(TextFontGl, LaunchScreenPlacesThePictureScaledAndCut) {
     EXPECT_EQ(rgb(197, 95), (C{0, 255, 0}));
     EXPECT_EQ(rgb(199, 95), (C{0xC0, 0xC0, 0xC0}));  // cut at 2 + 196
     screen.release();
-}
-
-// CPU time of the calling thread, so that other processes and llvmpipe's rasteriser threads are
-// not counted.
-double threadCpuS() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
-}
-
-// Run with --gtest_also_run_disabled_tests: CPU time of a text-only frame (40 lines of 60
-// characters, like a full keyboard help page, and 12 lines of 40 like the heads-up display).
-TEST_F(TextFontGl, DISABLED_MeasureTextFrameCost) {
-    std::string line(60, 'x');
-    for (size_t i = 0; i < line.size(); i += 7) line[i] = ' ';
-    const int frames = 200;
-    double submitS = 0;
-    for (int f = 0; f < frames; ++f) {
-        const double t0 = threadCpuS();
-        device_.clear(true, 0xFF000000, true);
-        for (int l = 0; l < 40; ++l) font_.drawText(4, 4.0f + 2.0f * l, 0xFFFFFFFF, line.c_str());
-        submitS += threadCpuS() - t0;
-        glFinish();
-    }
-    std::printf("text frame (40 x 60 chars): %.3f ms CPU\n", 1e3 * submitS / frames);
-    // A heads-up display's worth: 12 lines of 40 characters.
-    submitS = 0;
-    const std::string hud = line.substr(0, 40);
-    for (int f = 0; f < frames; ++f) {
-        const double t0 = threadCpuS();
-        device_.clear(true, 0xFF000000, true);
-        for (int l = 0; l < 12; ++l) font_.drawText(4, 4.0f + 8.0f * l, 0xFFFFFFFF, hud.c_str());
-        submitS += threadCpuS() - t0;
-        glFinish();
-    }
-    std::printf("text frame (12 x 40 chars): %.3f ms CPU\n", 1e3 * submitS / frames);
 }
 
 }  // namespace

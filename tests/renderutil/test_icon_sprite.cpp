@@ -74,6 +74,29 @@ TEST(SpriteQuad, ScalingTranslationSourceRectAndRotation) {
     expectCorner(q[3], -0.5f, 31.5f, 1, 1);
 }
 
+TEST(SpriteQuad, OnlyWholeMagnificationsOfTheScaledScreenAreDrawnAsBlocks) {
+    struct Case {
+        float scaleX, scaleY;
+        float rotation;
+        int screenScale;
+        bool blocks;
+    };
+    for (Case c : {Case{1, 1, 0, 1, false},      // the screen's own size: filtered as ever
+                   Case{1, 1, 0, 2, true},       // a 32-pixel button on a doubled screen
+                   Case{1, 1, 0, 3, true},
+                   Case{0.5f, 0.5f, 0, 2, false},  // a 64-texel icon drawn at its own size
+                   Case{0.5f, 0.5f, 0, 3, false},  // 1.5: not whole
+                   Case{2, 2, 0, 2, true},
+                   Case{1.7f, 0.9f, 0, 2, false},  // the text panel, stretched
+                   Case{1, 1, 0.3f, 2, false}}) {  // turned
+        SpritePlacement p;
+        p.scaling = {c.scaleX, c.scaleY};
+        p.rotationRad = c.rotation;
+        EXPECT_EQ(magnifiedByWholeFactor(p, c.screenScale), c.blocks)
+            << c.scaleX << " x " << c.scaleY << " at " << c.screenScale;
+    }
+}
+
 TEST(IconSpriteLoading, ColourKeyAndErrors) {
     testdata::TempDataDir dir;
     Image picture;

@@ -100,14 +100,15 @@ TEST(Integrator, AgreesWithTheLiteralFormulaWithinAFewUlps) {
         for (size_t i = 0; i < count; ++i)
             for (int j = 0; j < 6; ++j) {
                 double offset = j == 0 ? o.x : j == 2 ? o.y : j == 4 ? o.z : 0.0;
-                // Both sides with the origin added back, as readBack rounds it.
+                // Both sides with the origin added back, as readBack rounds it. The pair-once sum
+                // adds in another order and its 1/r^3 is within 2 ulps, so a few more roundings.
                 int64_t d = ulpDistance(fast.readBack(i, j), literal.value(i, j) + offset);
-                if (d > 4)
+                if (d > 8)
                     ADD_FAILURE() << i << "," << j << ": " << fast.readBack(i, j) << " vs "
                                   << literal.value(i, j) + offset;
                 worst = std::max(worst, d);
             }
-        EXPECT_LE(worst, 4) << "N=" << count;
+        EXPECT_LE(worst, 8) << "N=" << count;
         }
     }
 }
@@ -143,18 +144,34 @@ TEST(Integrator, ThrustUsesTheRelativisticFactorAndDirections) {
     EXPECT_EQ(relativisticFactor({0, 400000.0f, 0}), 0.0f);
     EXPECT_NEAR(relativisticFactor({0.6f * 299972.0f, 0, 0}), 0.8f, 1e-6f);
 
-    // The observer alone, forward along +z, 300 kN on 1000 kg: 0.3 km/s^2.
+    // The observer alone, 300 kN on 1000 kg: 0.3 km/s^2 along the thruster's own axis, each thruster
+    // on its own. The axes are turned away from the coordinate axes: forward along +y, up along
+    // -x, right along +z.
+    struct Axis {
+        Vec3f forceKN;
+        int component;  // readBack's velocity component that gains 0.6 km/s in 2 s (1, 3, 5: x, y, z)
+        double sign;
+    };
     std::vector<SimObject> objects = {makeObserver({0, 0, 0}, {}, 1000.0f)};
-    objects[0].actingForceKN = {300, 0, 0};
+    objects[0].forwardDirection = {0, 1, 0};
+    objects[0].upDirection = {-1, 0, 0};
+    objects[0].rightDirection = {0, 0, 1};
     IntegratorState s;
-    s.setUp(objects);
-    s.step(2.0, objects);
-    EXPECT_NEAR(s.readBack(0, 5), 0.6, 1e-12);
-    EXPECT_NEAR(s.readBack(0, 4), 0.6, 1e-12);  // x = a t^2 / 2
-    EXPECT_EQ(s.readBack(0, 1), 0.0);
+    for (const Axis& a : {Axis{{300, 0, 0}, 3, 1}, Axis{{0, 300, 0}, 1, -1}, Axis{{0, 0, 300}, 5, 1},
+                          Axis{{0, 0, -300}, 5, -1}}) {
+        SCOPED_TRACE(testing::Message() << "force " << a.forceKN.x << " " << a.forceKN.y << " " << a.forceKN.z);
+        objects[0].actingForceKN = a.forceKN;
+        s.setUp(objects);
+        s.step(2.0, objects);
+        for (int j = 1; j < 6; j += 2) {
+            EXPECT_NEAR(s.readBack(0, j), j == a.component ? 0.6 * a.sign : 0.0, 1e-12) << j;
+            EXPECT_NEAR(s.readBack(0, j - 1), j == a.component ? 0.6 * a.sign : 0.0, 1e-12) << j;  // a t^2 / 2
+        }
+    }
 
     // At the limit speed the thrust does nothing.
-    objects[0].velocityKmPerS = {0, 0, 299972.0f};
+    objects = {makeObserver({0, 0, 0}, {0, 0, 299972.0f}, 1000.0f)};
+    objects[0].actingForceKN = {300, 0, 0};
     s.setUp(objects);
     s.step(2.0, objects);
     EXPECT_EQ(s.readBack(0, 5), 299972.0);

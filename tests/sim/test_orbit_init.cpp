@@ -49,14 +49,24 @@ TEST(OrbitInit, CircularVelocityAboutABody) {
     EXPECT_NEAR(a.velocityKmPerS.z, -circularSpeed(), 1e-4f);
     EXPECT_NEAR(circularSpeed(), 29.75f, 0.05f);  // Earth's orbital speed, as a sanity check of G
 
-    // P2 at 45 degrees: the speed is scaled by sin 45 degrees, perpendicular to r1, away from P2.
-    const float c = kDistanceKm * 0.70710678f;
-    objects = {body({}), orbiter(1, {kDistanceKm, 0, 0}, {c, 0, c})};
-    ASSERT_FALSE(initialiseOrbits(objects).has_value());
-    const Vec3f v = objects[1].velocityKmPerS;
-    EXPECT_NEAR(std::sqrt(dot(v, v)), circularSpeed() * 0.7071068f, 1e-4f);
-    EXPECT_NEAR(v.x, 0.0f, 1e-5f);
-    EXPECT_LT(v.z, 0.0f);
+    // P2 at an angle theta from P1 and at another distance: the speed is sqrt(GM / |r1|) sin theta,
+    // perpendicular to r1 in the plane of both points, away from P2.
+    struct Tilted {
+        float r1Km, r2Km, thetaDeg;
+    };
+    for (const Tilted& t : {Tilted{kDistanceKm, kDistanceKm, 45}, Tilted{kDistanceKm, 4 * kDistanceKm, 30},
+                            Tilted{2 * kDistanceKm, 0.5f * kDistanceKm, 120}}) {
+        SCOPED_TRACE(testing::Message() << t.r1Km << " km, " << t.r2Km << " km, " << t.thetaDeg << " degrees");
+        const double theta = t.thetaDeg * M_PI / 180;
+        const Vec3f p2{static_cast<float>(t.r2Km * std::cos(theta)), 0, static_cast<float>(t.r2Km * std::sin(theta))};
+        objects = {body(b), orbiter(1, b + Vec3f{t.r1Km, 0, 0}, b + p2)};
+        ASSERT_FALSE(initialiseOrbits(objects).has_value());
+        const Vec3f v = objects[1].velocityKmPerS;
+        const double speed = std::sqrt(kGravityFloatKm3PerKgS2 * double(kMassKg) / t.r1Km) * std::sin(theta);
+        EXPECT_NEAR(v.x, 0.0, 1e-5 * speed);
+        EXPECT_NEAR(v.y, 0.0, 1e-5 * speed);
+        EXPECT_NEAR(v.z, -speed, 1e-5 * speed);
+    }
 
     // B's velocity is added; a body below the orbiter with a given velocity works too.
     objects = {orbiter(2, {0, kDistanceKm, 0}, {kDistanceKm, 0, 0}), body({}, {1, 2, 3})};

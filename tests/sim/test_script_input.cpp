@@ -75,7 +75,17 @@ TEST(ScriptInput, MalformedLinesNameFileAndLine) {
                    Case{"3 click 10 -4\n", "s.txt:1: click position"},
                    Case{"3 click 1.5 4\n", "s.txt:1: click position"},
                    Case{"3 press W\n", "s.txt:1: unknown event"},
-                   Case{"3\n", "s.txt:1: event expected"}}) {
+                   Case{"3\n", "s.txt:1: event expected"},
+                   Case{"0 pad A down\n", "s.txt:1: no controller is plugged in at this frame"},
+                   Case{"0 pad plug\n2 pad unplug\n3 pad LeftX 5\n", "s.txt:3: no controller"},
+                   Case{"0 pad plug\n1 pad plug\n", "s.txt:2: the controller is plugged in already"},
+                   Case{"0 pad unplug\n", "s.txt:1: no controller is plugged in"},
+                   Case{"0 pad plug\n1 pad LeftX 40000\n", "s.txt:2: axis position"},
+                   Case{"0 pad plug\n1 pad LeftX left\n", "s.txt:2: axis position"},
+                   Case{"0 pad plug\n1 pad A pressed\n", "s.txt:2: expected down or up"},
+                   Case{"0 pad plug\n1 pad Z down\n", "s.txt:2: unknown controller button or axis"},
+                   Case{"0 pad\n", "s.txt:1: expected"},
+                   Case{"0 pad plug now\n", "s.txt:1: unknown controller button or axis"}}) {
         ScriptParseResult r = parseScriptInput(c.text, "s.txt");
         EXPECT_FALSE(r.ok()) << c.text;
         EXPECT_EQ(r.error.rfind(c.prefix, 0), 0u) << r.error;

@@ -273,7 +273,7 @@ TEST(TimeWarp, KeysStepTheFactorAndTheDropRulesHold) {
     EXPECT_EQ(substepCount(low.objects, std::nan("")), 1);
 }
 
-TEST(TimeWarp, AThousandObjectsCannotKeepUpAtHighWarp) {
+TEST(TimeWarp, AThousandObjectsDropTheWarpWhenItsSubstepsExceedTheAllowance) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> pos(-1e9f, 1e9f), mass(1e20f, 1e24f);
     SimState s;
@@ -283,19 +283,33 @@ TEST(TimeWarp, AThousandObjectsCannotKeepUpAtHighWarp) {
         o.positionKm = {pos(rng), pos(rng), pos(rng)};
         o.equatorialRadiusKm = 100;
     }
+    // A close pair far from the ship: 1e24 kg each, 10,240 km apart. Its dynamical time
+    // sqrt(r^3 / (G (m1 + m2))) is 2,837 s, so a 1,667 s frame at warp 100,000 needs at least 38
+    // substeps of 1/64 of it, while a frame at warp 10 fits in one.
+    const double apartKm = 10240;
+    s.objects[0].massKg = s.objects[1].massKg = 1e24f;
+    s.objects[0].positionKm = {5e8f, 0, 0};
+    s.objects[1].positionKm = {5e8f + static_cast<float>(apartKm), 0, 0};
     s.objects.back() = shipObject({0, 0, 0}, {});
     s.integrator.setUp(s.objects);
-    const double bound = stepBoundS(s.objects);
-    EXPECT_GT(bound, kShortestStepBoundS);
-    // Allowed: one substep per frame at N = 1000, so only frames within the bound are warped.
-    s.warp.level = 5;
     const float dt = 1.0f / 60;
-    const float h = resolveWarpedFrameTime(s, dt);
-    if (dt * 100000.0 > bound) {
-        EXPECT_EQ(h, dt);
-        EXPECT_EQ(s.warp.lastDrop, WarpDrop::CannotKeepUp);
-    } else {
-        EXPECT_TRUE(s.warp.frameWarped);
+    const double dynamicalS = std::sqrt(std::pow(apartKm, 3) / (kGravityKm3PerKgS2 * 2e24));
+    const double least = std::ceil(dt * 100000.0 / (dynamicalS / 64));
+    ASSERT_EQ(least, 38);
+    struct Case {
+        int32_t level;
+        double allowedSubsteps;
+        bool warped;
+    } cases[] = {{5, 1, false}, {5, least - 1, false}, {5, 1e9, true}, {1, 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "level " << c.level << ", allowed " << c.allowedSubsteps);
+        s.warp = {};
+        s.warp.level = c.level;
+        const float h = resolveWarpedFrameTime(s, dt, c.allowedSubsteps);
+        EXPECT_EQ(s.warp.frameWarped, c.warped);
+        EXPECT_EQ(h, c.warped ? static_cast<float>(static_cast<double>(dt) * kWarpFactors[static_cast<size_t>(c.level)]) : dt);
+        EXPECT_EQ(s.warp.lastDrop, c.warped ? WarpDrop::None : WarpDrop::CannotKeepUp);
+        EXPECT_EQ(s.warp.factor(), c.warped ? kWarpFactors[static_cast<size_t>(c.level)] : 1);
     }
 }
 

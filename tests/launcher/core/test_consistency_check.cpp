@@ -1,9 +1,11 @@
-// The consistency check: every reason code from a list built for it, the last failing rule
-// winning over earlier ones, the closing texts, the media notes, and the one-read check giving the
+// The consistency check: every reason code from a list built for it, the later of every two
+// failing rules winning, the closing texts, the media notes, and the one-read check giving the
 // same reason as a literal per-item reader over randomly spoiled lists.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <set>
 
 #include "../../../bench/literal_consistency_check.h"
 #include "consistency_check.h"
@@ -16,10 +18,17 @@ namespace {
 class ConsistencyCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        fixtures::writeObject(dir.path(), "Sun", fixtures::star());
-        fixtures::writeObject(dir.path(), "Earth", fixtures::body(1.5e8f, 6371, 5.97e24f));
-        fixtures::writeObject(dir.path(), "Mars", fixtures::body(2.3e8f, 3390, 6.4e23f));
-        fixtures::writeObject(dir.path(), "Ship", fixtures::observer());
+        for (const auto& [name, object] : objects()) fixtures::writeObject(dir.path(), name, object);
+    }
+    // Objects that pass every rule on their own, and two that make a rule fail: a second observer
+    // and a small body at the star's centre.
+    static std::map<std::string, SimObject> objects() {
+        return {{"Sun", fixtures::star()},
+                {"Earth", fixtures::body(1.5e8f, 6371, 5.97e24f)},
+                {"Mars", fixtures::body(2.3e8f, 3390, 6.4e23f)},
+                {"Ship", fixtures::observer()},
+                {"Ship2", fixtures::observer(6e8f)},
+                {"Twin", fixtures::body(0, 10, 1)}};
     }
     // Rewrites one item of an object file, keeping everything else.
     void setItem(const std::string& name, int item, const std::string& value) {
@@ -36,69 +45,93 @@ protected:
     testdata::TempDataDir dir;
 };
 
-TEST_F(ConsistencyCheck, EachRuleReportsItsOwnReason) {
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kListConsistent);
-    EXPECT_EQ(reason({}), kListEmpty);
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"0", "none", "none"})), kFirstObjectOrbits);
-    EXPECT_EQ(reason(rows({"Sun", "Earth"})), kLastNotObserver);
-    fixtures::writeObject(dir.path(), "Ship2", fixtures::observer(6e8f));
-    EXPECT_EQ(reason(rows({"Sun", "Ship2", "Ship"})), kObserverAboveLast);
-    // Two rows of one object also stand at one place, so the collision rule always follows.
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Earth", "Ship"})), kObjectsColliding);
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"none", "3", "none"})), kOrbitsObjectBelow);
-
-    setItem("Earth", 22, "1");
-    setItem("Earth", 24, "8000");
-    setItem("Earth", 25, "12000");
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingTextureMissing);
-    setItem("Earth", 23, "Media/Ring Textures/ring.png");
-    setItem("Earth", 25, "na");
-    // "na" reads as 0 in the fit rule that follows, so only negative radii let code 9 stand.
-    setItem("Earth", 20, "-10");
-    setItem("Earth", 24, "-5");
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingRadiusUndefined);
-    setItem("Earth", 20, "6371");
-    setItem("Earth", 24, "8000");
-    setItem("Earth", 25, "7000");
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingDoesNotFit);
-    setItem("Earth", 25, "12000");
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kListConsistent);
-
-    setItem("Mars", 3, "na");
-    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"})), kInitialConditionsUndefined);
-    setItem("Mars", 3, "0");
-    setItem("Mars", 6, "na");
-    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"})), kInitialConditionsUndefined);
-    // An orbiting object needs its first orbital position, not its velocity.
-    setItem("Mars", 8, "1");
-    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"}, {"none", "1"})), kListConsistent);
-    setItem("Mars", 10, "na");
-    EXPECT_EQ(reason(rows({"Sun", "Mars", "Ship"}, {"none", "1"})), kInitialConditionsUndefined);
-
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"none", "2"})), kOrbitsItself);
+// Each rule on its own, then pairs of rules failing together: the rules run in a fixed order and
+// the last failing one's reason stands, so every pair that can fail together is listed with the
+// later rule's reason. The duplicate-name rule (5) always meets the collision rule (two rows of one
+// object stand at one place) or, for a missing file, the missing-file rule, and both follow it.
+TEST_F(ConsistencyCheck, EachRuleReportsItsReasonAndTheLaterOfTwoFailingRulesWins) {
+    struct Edit {
+        std::string object;
+        int item;
+        std::string value;
+    };
+    const std::vector<Edit> ringWithoutTexture = {{"Earth", 22, "1"}, {"Earth", 24, "8000"}, {"Earth", 25, "12000"}};
+    const std::vector<Edit> ringTooSmall = {{"Earth", 22, "1"}, {"Earth", 23, "Media/Ring Textures/ring.png"},
+                                            {"Earth", 24, "8000"}, {"Earth", 25, "7000"}};
+    auto with = [](std::vector<Edit> edits, const std::vector<Edit>& more) {
+        edits.insert(edits.end(), more.begin(), more.end());
+        return edits;
+    };
+    struct Case {
+        std::vector<Edit> edits;
+        std::vector<CheckRow> list;
+        int reason;
+    } cases[] = {
+        {{}, rows({"Sun", "Earth", "Ship"}), kListConsistent},
+        {{}, {}, kListEmpty},
+        {{}, rows({"Sun", "Earth", "Ship"}, {"0"}), kFirstObjectOrbits},
+        {{}, rows({"Sun", "Earth"}), kLastNotObserver},
+        {{}, rows({"Sun", "Ship2", "Ship"}), kObserverAboveLast},
+        {{}, rows({"Sun", "Earth", "Ship"}, {"none", "3"}), kOrbitsObjectBelow},
+        {ringWithoutTexture, rows({"Sun", "Earth", "Ship"}), kRingTextureMissing},
+        // "na" reads as 0 in the fit rule that follows, so only negative radii let code 9 stand.
+        {{{"Earth", 22, "1"}, {"Earth", 23, "Media/Ring Textures/ring.png"}, {"Earth", 20, "-10"},
+          {"Earth", 24, "-5"}, {"Earth", 25, "na"}},
+         rows({"Sun", "Earth", "Ship"}), kRingRadiusUndefined},
+        {ringTooSmall, rows({"Sun", "Earth", "Ship"}), kRingDoesNotFit},
+        {with(ringTooSmall, {{"Earth", 25, "12000"}}), rows({"Sun", "Earth", "Ship"}), kListConsistent},
+        {{{"Mars", 3, "na"}}, rows({"Sun", "Mars", "Ship"}), kInitialConditionsUndefined},
+        {{{"Mars", 6, "na"}}, rows({"Sun", "Mars", "Ship"}), kInitialConditionsUndefined},
+        // An orbiting object needs its first orbital position, not its velocity.
+        {{{"Mars", 6, "na"}, {"Mars", 8, "1"}}, rows({"Sun", "Mars", "Ship"}, {"none", "1"}), kListConsistent},
+        {{{"Mars", 8, "1"}, {"Mars", 10, "na"}}, rows({"Sun", "Mars", "Ship"}, {"none", "1"}),
+         kInitialConditionsUndefined},
+        {{}, rows({"Sun", "Twin", "Ship"}), kObjectsColliding},
+        // Two rules failing together.
+        {{}, rows({"Sun", "Earth"}, {"0"}), kLastNotObserver},
+        {{}, rows({"Sun", "Ship2", "Ship"}, {"0"}), kObserverAboveLast},
+        {{}, rows({"Ship", "Sun"}), kLastNotObserver},
+        {{}, rows({"Sun", "Earth"}, {"none", "3"}), kOrbitsObjectBelow},
+        {{}, rows({"Sun", "Ship2", "Ship"}, {"none", "none", "5"}), kOrbitsObjectBelow},
+        {{}, rows({"Sun", "Gone", "Gone", "Ship"}), kObjectFileMissing},
+        {{}, rows({"Sun", "Earth", "Earth", "Ship"}), kObjectsColliding},
+        {{}, rows({"Sun", "Gone", "Ship"}, {"none", "3"}), kObjectFileMissing},
+        {ringWithoutTexture, rows({"Sun", "Earth", "Ship"}, {"none", "3"}), kRingTextureMissing},
+        {{{"Earth", 22, "1"}, {"Earth", 20, "-10"}, {"Earth", 24, "-5"}, {"Earth", 25, "na"}},
+         rows({"Sun", "Earth", "Ship"}), kRingRadiusUndefined},
+        // Inner ring radius "na": 9 fails, then 10 reads "na" as 0 and fails too.
+        {{{"Earth", 22, "1"}, {"Earth", 23, "Media/Ring Textures/ring.png"}, {"Earth", 24, "na"},
+          {"Earth", 25, "12000"}},
+         rows({"Sun", "Earth", "Ship"}), kRingDoesNotFit},
+        {with(ringTooSmall, {{"Earth", 4, "na"}}), rows({"Sun", "Earth", "Ship"}), kInitialConditionsUndefined},
+        // The per-row rules run row by row: the later row's failure wins.
+        {with(ringTooSmall, {{"Mars", 3, "na"}}), rows({"Sun", "Earth", "Mars", "Ship"}), kInitialConditionsUndefined},
+        {with(ringTooSmall, {{"Mars", 3, "na"}}), rows({"Sun", "Mars", "Earth", "Ship"}), kRingDoesNotFit},
+        // Earth's x as "na" puts it at the star's centre.
+        {{{"Earth", 2, "na"}}, rows({"Sun", "Earth", "Ship"}), kObjectsColliding},
+        {{}, rows({"Sun", "Twin", "Gone", "Ship"}), kObjectsColliding},
+        {{}, rows({"Sun", "Twin"}), kObjectsColliding},
+        // Orbiting itself also orbits an object not above it (6).
+        {{}, rows({"Sun", "Earth", "Ship"}, {"none", "2"}), kOrbitsItself},
+        {{}, rows({"Sun", "Twin", "Ship"}, {"none", "2"}), kOrbitsItself},
+    };
+    for (const Case& c : cases) {
+        std::string names;
+        for (const CheckRow& row : c.list) names += row.name + "(" + row.orbits + ") ";
+        for (const Edit& e : c.edits) names += e.object + "." + std::to_string(e.item) + "=" + e.value + " ";
+        SCOPED_TRACE(names);
+        for (const Edit& e : c.edits) setItem(e.object, e.item, e.value);
+        EXPECT_EQ(reason(c.list), c.reason);
+        std::set<std::string> edited;
+        for (const Edit& e : c.edits) edited.insert(e.object);
+        for (const std::string& name : edited) fixtures::writeObject(dir.path(), name, objects().at(name));
+    }
 }
 
 TEST_F(ConsistencyCheck, MissingObjectFileIsReportedInsteadOfEndingTheLauncher) {
     EXPECT_EQ(checkSelectedObjects(rows({"Sun", "Gone", "Ship"}), dir.path()).reason, kObjectFileMissing);
     // Even as the last row, where the observer rule fails first.
     EXPECT_EQ(checkSelectedObjects(rows({"Sun", "Gone"}), dir.path()).reason, kObjectFileMissing);
-}
-
-TEST_F(ConsistencyCheck, LaterFailingRuleReplacesEarlierOne) {
-    // Orbits Ref-No 2 in position 2: orbit order (6) and self orbit (13) fail; 13 comes last.
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"}, {"none", "2"})), kOrbitsItself);
-    // Inner ring radius "na": 9 fails, then 10 reads "na" as 0 and fails too.
-    setItem("Earth", 22, "1");
-    setItem("Earth", 23, "Media/Ring Textures/ring.png");
-    setItem("Earth", 25, "12000");
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Ship"})), kRingDoesNotFit);
-    // Two failures in different rows of the per-row rules: the later row's wins.
-    setItem("Mars", 3, "na");
-    EXPECT_EQ(reason(rows({"Sun", "Earth", "Mars", "Ship"})), kInitialConditionsUndefined);
-    EXPECT_EQ(reason(rows({"Sun", "Mars", "Earth", "Ship"})), kRingDoesNotFit);
-    // The observer missing at the end (3) is replaced by a collision (12).
-    fixtures::writeObject(dir.path(), "Twin", fixtures::body(0, 10, 1));
-    EXPECT_EQ(reason(rows({"Sun", "Twin"})), kObjectsColliding);
 }
 
 TEST_F(ConsistencyCheck, CentresExactlyTwoRadiiApartCollide) {

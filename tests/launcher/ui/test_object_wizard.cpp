@@ -173,7 +173,7 @@ TEST_F(ObjectWizard, StarNotOrbitingWithItsColourRangeChecked) {
         choose(w, 3, 1171, "sphere_hi.x");
         choose(w, 3, 1170, "sun.jpg");
         choose(w, 3, 1169, "Companion");
-        // "Clear all" empties the page; going back and forth keeps the others.
+        // Going back a page and forth again keeps what both pages hold.
         w.back();
         EXPECT_EQ(w.sheet(2)->numberField(1146)->text(), "696000");
         w.next();
