@@ -10,6 +10,10 @@
 #include "default_restore.h"
 #include "destination_marker.h"
 #include "fatal_error.h"
+#include "flight_plan_commands.h"
+#include "flight_plan_panel.h"
+#include "hud_display.h"
+#include "hud_text.h"
 #include "key_commands.h"
 #include "navigation_commands.h"
 #include "overlay_text.h"
@@ -42,7 +46,10 @@ AppFrameOptions frameOptions(const CommandLine& cl) {
 }  // namespace
 
 SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<SimulationSession> session)
-    : AppFrame(frameOptions(commandLine)), commandLine_(commandLine), session_(std::move(session)) {
+    : AppFrame(frameOptions(commandLine)),
+      commandLine_(commandLine),
+      session_(std::move(session)),
+      flightPlanner_(commandLine.fixedDtS > 0) {
     session_->measuresStepCost = commandLine.fixedDtS <= 0;
     // Three "Terminal" fonts: the heads-up text, centred messages, the keyboard help.
     if (rendering() && !commandLine.exportDir.empty())
@@ -208,8 +215,10 @@ bool SimulatorApp::frameLimitReached() const {
 
 void SimulatorApp::stepOnce(float elapsedS, bool keyboardReadOk) {
     SimState& s = state();
+    if (keyboardReadOk) flightPlanner_.beforeFrame(s, elapsedS);
     if (std::optional<std::string> failed = session_->advance(elapsedS, keyboardReadOk, *this))
         fatalFileError(*failed);
+    flightPlanner_.afterFrame(s, elapsedS, rendering());
     // The overlay pass's effects on the state happen on every frame, drawn or not.
     float frameStep = s.isReplay() && s.replay.cursor > 0
                           ? s.replay.frameTimesS[static_cast<size_t>(s.replay.cursor - 1)]
@@ -333,6 +342,7 @@ void SimulatorApp::drawOverlays() {
     };
 
     if (prediction_) prediction_->draw(dev, messageFont, s, w);
+    drawPlan();
     drawWarpIndicator(messageFont, *fonts_[0], s.warp, w);
     driftGauge_.draw(*fonts_[0], w);
     calendarLine_.draw(*fonts_[0], s.missionTimeS, w);
@@ -365,6 +375,22 @@ void SimulatorApp::drawOverlays() {
                              static_cast<float>(h - 7 * (cy / 2)), kMessageRedArgb, text.c_str());
     }
     if (s.replay.finished) centred(" Replay finished.\n\nPress Esc to exit.");
+}
+
+void SimulatorApp::drawPlan() {
+    const SimState& s = state();
+    // The heads-up panel's extent as drawHudBlock sizes it: the plan panel keeps clear of it.
+    float hudRight = 0, hudBottom = 0;
+    if (s.latches[kHudHidden] == 0) {
+        int cx = 0, cy = 0;
+        fonts_[0]->measureText(joinHudLines(hudText_).c_str(), &cx, &cy);
+        hudRight = static_cast<float>(cx) * kHudPanelScaleX * 32;
+        hudBottom = static_cast<float>(cy) * kHudPanelScaleY * 32;
+    }
+    // Snapshots of a scripted run show the path with the burns that the plan asked for.
+    if (commandLine_.fixedDtS > 0) flightPlanner_.finishPreview();
+    drawFlightPlan(*device(), hudIcons_->background, *fonts_[0], flightPlanner_, s, backBufferHeight(), hudRight,
+                   hudBottom);
 }
 
 void SimulatorApp::drawKeyboardHelp() {
@@ -429,6 +455,7 @@ void SimulatorApp::applyCommand(int commandId) {
     // After a restore the prompt stays up, so that Esc cannot save over the restored files.
     if (commandId == Command::RestorePrompt && restorePrompt_.answered()) return;
     if (handleNavigationCommand(state(), commandId)) return;
+    if (handleFlightPlanCommand(flightPlanner_, state(), commandId)) return;
     CommandEffects fx = handleCommand(state(), commandId);
     if (fx.pauseChange > 0) pauseWithMessage();
     if (fx.pauseChange < 0) {
@@ -599,6 +626,8 @@ void SimulatorApp::applyScriptEventsForNextFrame() {
         int command = e.isCommand ? acceleratorCommand(e.keyName) : 0;
         if (e.kind == ScriptEventKind::KeyDown && command == 0)
             command = navigationScriptCommand(e.keyName, session_->scriptedKeyDown(kLeftShiftKeyCode));
+        if (e.kind == ScriptEventKind::KeyDown && command == 0)
+            command = flightPlanScriptCommand(e.keyName, session_->scriptedKeyDown(kLeftShiftKeyCode));
         if (e.kind != ScriptEventKind::KeyDown || command == 0) continue;
         // F7 is polled in live mode: its key byte is set above, its command does nothing.
         applyCommand(command);

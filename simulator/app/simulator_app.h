@@ -20,6 +20,7 @@
 #include "hud_text.h"
 #include "launch_screen.h"
 #include "navigation_overlay.h"
+#include "flight_planner.h"
 #include "prediction_line.h"
 #include "recording_step.h"
 #include "restore_prompt.h"
@@ -83,6 +84,7 @@ private:
     // A pause that input asked for (suspension, the restore's outcome), with its message drawn.
     void pauseWithMessage();
     void drawOverlays();
+    void drawPlan();
     void drawKeyboardHelp();
     void storeSnapshot(const Image& frame);
     // The on-screen controls of the run's mode, with textures when drawing.
@@ -111,6 +113,7 @@ private:
 
     CommandLine commandLine_;
     std::unique_ptr<SimulationSession> session_;
+    FlightPlanner flightPlanner_;  // nodes, transfer searches, autopilot (live runs)
     HudText hudText_;
     HudFlashState flashes_;
     bool terminalPauseRequested_ = false;  // a terminal message paused the frame

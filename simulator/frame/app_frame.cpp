@@ -9,6 +9,7 @@
 
 #include "key_map.h"
 #include "message_box.h"
+#include "flight_plan_keys.h"
 #include "navigation_keys.h"
 
 const char* frameErrorText(int code) {
@@ -371,6 +372,9 @@ void AppFrame::handleKeyDown(const SDL_Event& event) {
     int command = acceleratorCommand(event.key.keysym.scancode);
     if (command == 0 && !event.key.repeat)
         command = navigationKeyCommand(event.key.keysym.scancode, (event.key.keysym.mod & KMOD_SHIFT) != 0);
+    if (command == 0)
+        command = flightPlanKeyCommand(event.key.keysym.scancode, (event.key.keysym.mod & KMOD_SHIFT) != 0,
+                                       event.key.repeat != 0);
     if (command == 0) return;
     onCommand(command);
     if (command == kCmdExit) requestClose();

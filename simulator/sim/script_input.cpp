@@ -7,6 +7,7 @@
 #include <charconv>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "controller_map.h"
 #include "text_file.h"
@@ -37,6 +38,12 @@ int functionKeyNumber(const std::string& up) {
     return n >= 1 && n <= 12 ? n : 0;
 }
 
+// The flight plan's keys by script name, with their DirectInput codes.
+constexpr std::pair<const char*, int> kFlightPlanKeys[] = {
+    {"Insert", 0xD2}, {"Delete", 0xD3}, {"PageUp", 0xC9}, {"PageDown", 0xD1}, {"Home", 0xC7},
+    {"End", 0xCF},    {"Enter", 0x1C},  {"KP8", 0x48},    {"KP2", 0x50},     {"KP4", 0x4B},
+    {"KP6", 0x4D},    {"KP7", 0x47},    {"KP9", 0x49}};
+
 template <class T>
 bool parseNumber(const std::string& token, T& value) {
     const char* end = token.data() + token.size();
@@ -59,6 +66,9 @@ std::string canonicalKeyName(const std::string& name) {
     if (up == "COMMA") return "Comma";
     if (up == "LEFTBRACKET") return "LeftBracket";
     if (up == "RIGHTBRACKET") return "RightBracket";
+    if (up.size() == 1 && up[0] >= '0' && up[0] <= '9') return up;
+    for (const auto& key : kFlightPlanKeys)
+        if (up == upper(key.first)) return key.first;
     if (int n = functionKeyNumber(up)) return std::string("F").append(std::to_string(n));
     return "";
 }
@@ -66,6 +76,8 @@ std::string canonicalKeyName(const std::string& name) {
 int directInputCode(const std::string& name) {
     std::string key = canonicalKeyName(name);
     if (key.empty()) return -1;
+    if (key.size() == 1 && key[0] >= '1' && key[0] <= '9') return 0x02 + (key[0] - '1');
+    if (key == "0") return 0x0B;
     if (key.size() == 1) return kLetterCodes[key[0] - 'A'];
     if (key == "Space") return 0x39;
     if (key == "Up") return 0xC8;
@@ -77,6 +89,8 @@ int directInputCode(const std::string& name) {
     if (key == "Comma") return 0x33;
     if (key == "LeftBracket") return 0x1A;
     if (key == "RightBracket") return 0x1B;
+    for (const auto& [keyName, code] : kFlightPlanKeys)
+        if (key == keyName) return code;
     int n = functionKeyNumber(key);
     if (n >= 1 && n <= 10) return 0x3B + (n - 1);
     return n == 11 ? 0x57 : 0x58;

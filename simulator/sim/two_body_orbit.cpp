@@ -122,3 +122,60 @@ RelativeState stateFromElements(const OrbitElements& el, double gm, const Refere
     return {outOfPlane(basis, p * (rLen * cosNu) + q * (rLen * sinNu)),
             outOfPlane(basis, p * (-vScale * sinNu) + q * (vScale * (e + cosNu)))};
 }
+
+double stumpffC(double z) {
+    if (z > 1e-8) return (1 - std::cos(std::sqrt(z))) / z;
+    if (z < -1e-8) return (std::cosh(std::sqrt(-z)) - 1) / -z;
+    return 0.5 - z / 24;
+}
+double stumpffS(double z) {
+    if (z > 1e-8) {
+        const double s = std::sqrt(z);
+        return (s - std::sin(s)) / (s * s * s);
+    }
+    if (z < -1e-8) {
+        const double s = std::sqrt(-z);
+        return (std::sinh(s) - s) / (s * s * s);
+    }
+    return 1.0 / 6 - z / 120;
+}
+
+RelativeState propagateKepler(const RelativeState& state, double gm, double dtS) {
+    const Vec3d r0 = state.positionKm, v0 = state.velocityKmPerS;
+    const double r0n = length(r0);
+    if (!(r0n > 0) || !(gm > 0) || dtS == 0) return state;
+    const double sqrtMu = std::sqrt(gm);
+    const double vr0 = dot(r0, v0) / r0n;
+    const double alpha = 2 / r0n - dot(v0, v0) / gm;  // 1 / semi-major axis
+    double dt = dtS;
+    if (alpha > 0) {
+        // Whole periods change nothing: a shorter interval keeps the iteration well started.
+        const double period = kTwoPi / (sqrtMu * alpha * std::sqrt(alpha));
+        dt = std::remainder(dt, period);
+    }
+    double chi = alpha > 0 ? sqrtMu * alpha * dt : std::copysign(std::sqrt(std::abs(1 / alpha)), dt) *
+                                                       std::log1p(std::abs(dt) * sqrtMu / r0n);
+    if (!std::isfinite(chi)) chi = sqrtMu * dt / r0n;
+    double z = 0, c = 0.5, s = 1.0 / 6;
+    for (int i = 0; i < 60; ++i) {
+        z = alpha * chi * chi;
+        c = stumpffC(z);
+        s = stumpffS(z);
+        const double f = r0n * vr0 / sqrtMu * chi * chi * c + (1 - alpha * r0n) * chi * chi * chi * s +
+                         r0n * chi - sqrtMu * dt;
+        const double df = r0n * vr0 / sqrtMu * chi * (1 - z * s) + (1 - alpha * r0n) * chi * chi * c + r0n;
+        const double step = f / df;
+        chi -= step;
+        if (std::abs(step) < 1e-12 * std::max(1.0, std::abs(chi))) break;
+    }
+    z = alpha * chi * chi;
+    c = stumpffC(z);
+    s = stumpffS(z);
+    const double f = 1 - chi * chi / r0n * c;
+    const double g = dt - chi * chi * chi / sqrtMu * s;
+    const Vec3d r = r0 * f + v0 * g;
+    const double rn = length(r);
+    const double fDot = sqrtMu / (rn * r0n) * (alpha * chi * chi * chi * s - chi);
+    const double gDot = 1 - chi * chi / rn * c;
+    return {r, r0 * fDot + v0 * gDot};
+}

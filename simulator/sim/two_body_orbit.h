@@ -51,3 +51,11 @@ OrbitElements elementsFromState(const RelativeState& state, double gmKm3PerS2,
 // semi-major axis whose sign matches the eccentricity (positive below 1, negative above).
 RelativeState stateFromElements(const OrbitElements& elements, double gmKm3PerS2,
                                 const ReferencePlane& plane = {});
+
+// Stumpff functions C(z) and S(z) of the universal-variable formulation (Kepler and Lambert).
+double stumpffC(double z);
+double stumpffS(double z);
+
+// The relative state dtS seconds later on the two-body orbit through state (universal variables;
+// any conic, dtS of either sign). A state without a position is returned unchanged.
+RelativeState propagateKepler(const RelativeState& state, double gmKm3PerS2, double dtS);

@@ -133,25 +133,27 @@ void PredictionLine::finishPending() {
     if (std::optional<PredictedPath> done = worker_.take()) path_ = std::move(*done);
 }
 
+void drawPathLines(GlDevice& device, const SimState& state, const std::vector<VertexPc>& vertices) {
+    if (vertices.empty()) return;
+    Mat4f rotationOnly = state.camera;
+    rotationOnly.m[3][0] = rotationOnly.m[3][1] = rotationOnly.m[3][2] = 0;
+    const RenderState saved = device.state();
+    device.setLighting(false);
+    device.setTexture(nullptr);
+    device.setTextureOps(TextureOp::SelectDiffuse, TextureOp::SelectDiffuse);
+    device.setBlend(false);
+    device.setDepthTest(false);
+    device.setDepthWrite(false);
+    device.setCull(CullMode::None);
+    device.setWorld(Mat4f::identity());
+    device.setView(rotationOnly);
+    device.drawUp(PrimitiveType::LineList, VertexFormat::PositionColor, vertices.data(),
+                  static_cast<int>(vertices.size()));
+    device.setState(saved);
+}
+
 void PredictionLine::draw(GlDevice& device, TextFont& font, const SimState& state, int w) {
-    const std::vector<VertexPc> vertices = predictionLineVertices(path_, state);
-    if (!vertices.empty()) {
-        Mat4f rotationOnly = state.camera;
-        rotationOnly.m[3][0] = rotationOnly.m[3][1] = rotationOnly.m[3][2] = 0;
-        const RenderState saved = device.state();
-        device.setLighting(false);
-        device.setTexture(nullptr);
-        device.setTextureOps(TextureOp::SelectDiffuse, TextureOp::SelectDiffuse);
-        device.setBlend(false);
-        device.setDepthTest(false);
-        device.setDepthWrite(false);
-        device.setCull(CullMode::None);
-        device.setWorld(Mat4f::identity());
-        device.setView(rotationOnly);
-        device.drawUp(PrimitiveType::LineList, VertexFormat::PositionColor, vertices.data(),
-                      static_cast<int>(vertices.size()));
-        device.setState(saved);
-    }
+    drawPathLines(device, state, predictionLineVertices(path_, state));
     // Text below the warp line and its drop message (two rows).
     std::string text = closestApproachText(path_);
     if (horizonTextLeftS_ > 0) text = "Prediction " + horizonText(horizonS());

@@ -28,6 +28,9 @@ inline constexpr int kDefaultHorizonLevel = 3;  // 3 hours
 // through the eye, so it is seen edge-on. Empty for an invalid path or a reference body gone.
 std::vector<VertexPc> predictionLineVertices(const PredictedPath& path, const SimState& state);
 
+// Draws line-list vertices of a path (render units about the observer) with the camera's rotation.
+void drawPathLines(GlDevice& device, const SimState& state, const std::vector<VertexPc>& vertices);
+
 // "2 h", "30 min", "5 d" for a horizon; "Closest approach 1,234 km in 2 h 05 min" for a path
 // with a target.
 std::string horizonText(double seconds);

@@ -48,7 +48,7 @@ TEST(ScriptInput, KeyCodesAndCommands) {
                    Case{"DOWN", KeyCode::Down}, Case{"F1", 0x3B}, Case{"F10", 0x44},
                    Case{"F11", 0x57}, Case{"F12", 0x58}, Case{"Esc", 0x01}})
         EXPECT_EQ(directInputCode(c.name), c.code) << c.name;
-    for (const char* bad : {"F0", "F13", "F01", "Enter", "", "AB"})
+    for (const char* bad : {"F0", "F13", "F01", "Pause", "", "AB"})
         EXPECT_EQ(directInputCode(bad), -1) << bad;
     EXPECT_EQ(acceleratorCommand("F2"), 25506);
     EXPECT_EQ(acceleratorCommand("F8"), 40041);
@@ -67,7 +67,7 @@ TEST(ScriptInput, MalformedLinesNameFileAndLine) {
     struct Case { const char* text; const char* prefix; };
     for (Case c : {Case{"1 key W down\nx key W down\n", "s.txt:2: frame number"},
                    Case{"-1 key W down\n", "s.txt:1: frame number"},
-                   Case{"\n\n3 key Enter down\n", "s.txt:3: unknown key name"},
+                   Case{"\n\n3 key Pause down\n", "s.txt:3: unknown key name"},
                    Case{"3 key W pressed\n", "s.txt:1: expected down or up"},
                    Case{"3 key W\n", "s.txt:1: expected"},
                    Case{"3 key W down now\n", "s.txt:1: expected"},

@@ -1,0 +1,81 @@
+// One thread that runs planning jobs (paths with burns, transfer searches) away from the frame.
+// The newest job wins: one submitted while another runs replaces any job still waiting, and the
+// running one is told to stop through its cancel flag. A result is taken once.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+template <class Result>
+class PlanWorker {
+public:
+    using Job = std::function<Result(const std::atomic<bool>& cancel)>;
+
+    PlanWorker() : thread_([this] { run(); }) {}
+    ~PlanWorker() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+            cancel_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    PlanWorker(const PlanWorker&) = delete;
+    PlanWorker& operator=(const PlanWorker&) = delete;
+
+    void submit(Job job) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            pending_ = std::move(job);
+            cancel_ = true;  // the running job is stale
+        }
+        wake_.notify_all();
+    }
+    std::optional<Result> take() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::optional<Result> r = std::move(finished_);
+        finished_.reset();
+        return r;
+    }
+    bool busy() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return pending_.has_value() || working_;
+    }
+    void waitIdle() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        idle_.wait(lock, [this] { return !pending_ && !working_; });
+    }
+
+private:
+    void run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || pending_.has_value(); });
+            if (stopping_) return;
+            Job job = std::move(*pending_);
+            pending_.reset();
+            working_ = true;
+            cancel_ = false;
+            lock.unlock();
+            Result result = job(cancel_);
+            lock.lock();
+            working_ = false;
+            if (!pending_) finished_ = std::move(result);
+            idle_.notify_all();
+        }
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::optional<Job> pending_;
+    std::optional<Result> finished_;
+    bool working_ = false;
+    bool stopping_ = false;
+    std::atomic<bool> cancel_{false};
+    std::thread thread_;
+};

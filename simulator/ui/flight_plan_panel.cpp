@@ -1,0 +1,114 @@
+// Flight plan panel text and drawing.
+#include "flight_plan_panel.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "hud_display.h"
+#include "hud_text.h"
+#include "prediction_line.h"
+#include "target_panel.h"
+
+namespace {
+
+constexpr size_t kNodesListed = 4;
+constexpr double kRadToDeg = 57.29577951308232;
+
+std::string bodyName(const SimState& state, int body) {
+    if (body < 0 || static_cast<size_t>(body) >= state.configEntries.size()) return "body";
+    std::string name = state.configEntries[static_cast<size_t>(body)];
+    if (name.ends_with(".cfg")) name.resize(name.size() - 4);
+    return name;
+}
+
+std::string format(const char* pattern, double a, double b = 0, double c = 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, pattern, a, b, c);
+    return text;
+}
+
+}  // namespace
+
+bool flightPlanPanelShown(const SimState& state) {
+    return state.isLive() && state.latches[kHudHidden] == 0 && state.flags.keyboardHelpShown == 0;
+}
+
+std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState& state) {
+    const FlightPlan& plan = planner.plan();
+    const Autopilot& pilot = planner.autopilot();
+    std::string text;
+    const double now = planner.clockS(state);
+    const SimObject& ship = state.observer();
+    for (size_t i = 0; i < plan.nodes.size() && i < kNodesListed; ++i) {
+        const BurnNode& node = plan.nodes[i];
+        const double dv = i < planner.preview().burnsWorld.size() ? length(planner.preview().burnsWorld[i])
+                                                                  : length(node.deltaVKmPerS);
+        const BurnCost cost = burnCost(ship, dv, state.energyKJ);
+        std::string line = static_cast<int>(i) == plan.selected ? "> " : "  ";
+        line += "Burn " + std::to_string(i + 1) + ": " + format("%.3f km/s", dv) + ", ";
+        line += cost.noThrust ? std::string("no thrust") : spanText(cost.durationS);
+        line += ", starts in " + spanText(node.timeS - cost.durationS / 2 - now);
+        if (cost.energyShort) line += " (energy short)";
+        text += line + "\n";
+    }
+    if (plan.nodes.size() > kNodesListed)
+        text += "  ... " + std::to_string(plan.nodes.size() - kNodesListed) + " more\n";
+    if (plan.selected >= 0 && static_cast<size_t>(plan.selected) < plan.nodes.size()) {
+        const BurnNode& node = plan.nodes[static_cast<size_t>(plan.selected)];
+        if (node.kind == NodeKind::Circularise)
+            text += "  circularise about " + bodyName(state, node.primary) + "\n";
+        else
+            text += format("  prograde %+.3f  normal %+.3f  radial %+.3f\n", node.deltaVKmPerS.x, node.deltaVKmPerS.y,
+                           node.deltaVKmPerS.z);
+    }
+    const PlannedPath& preview = planner.preview();
+    if (!plan.nodes.empty() && preview.path.valid) {
+        if (preview.path.closestKm >= 0 && preview.path.targetIndex >= 0)
+            text += bodyName(state, preview.path.targetIndex) +
+                    format(" closest %.0f km", preview.closestAltitudeKm) + " in " +
+                    spanText(preview.closestTimeS) + "\n";
+        const PathOrbit& o = preview.finalOrbit;
+        if (o.known)
+            text += "Ends about " + bodyName(state, o.body) +
+                    format(": %.0f x %.0f km, ", o.periapsisAltitudeKm, o.apoapsisAltitudeKm) +
+                    format("%.1f deg, ", o.inclinationRad * kRadToDeg) + spanText(o.periodS) + "\n";
+    }
+    if (!plan.typedAltitude.empty()) text += "Altitude: " + plan.typedAltitude + "_ km (Enter)\n";
+    if (!plan.summary.empty()) text += plan.summary + "\n";
+    if (!pilot.status.empty()) text += pilot.status + "\n";
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimState& state) {
+    PredictedPath shipOnly = planned.path;
+    shipOnly.target.clear();
+    shipOnly.targetReference.clear();
+    shipOnly.closestKm = -1;
+    std::vector<VertexPc> vertices = predictionLineVertices(shipOnly, state);
+    for (VertexPc& v : vertices) v.argb = kPlannedPathArgb;
+    return vertices;
+}
+
+void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
+                    const SimState& state, int heightPx, float hudRightPx, float hudBottomPx) {
+    if (!planner.plan().nodes.empty()) drawPathLines(device, state, plannedPathVertices(planner.preview(), state));
+    if (!flightPlanPanelShown(state)) return;
+    const std::string text = composeFlightPlanPanel(planner, state);
+    if (text.empty()) return;
+    // Above the target panel when it is shown.
+    int below = 0;
+    if (targetPanelShown(state)) {
+        int tx = 0, ty = 0;
+        font.measureText(composeTargetPanel(state).c_str(), &tx, &ty);
+        below = ty + 20;
+    }
+    int cx = 0, cy = 0;
+    font.measureText(text.c_str(), &cx, &cy);
+    const float top = static_cast<float>(heightPx - below - cy - 10);
+    const float left = top - 10 < hudBottomPx ? std::ceil(hudRightPx) + 4 : 0;
+    background.setTranslation(left, top - 10);
+    background.setScaling(static_cast<float>(cx) * kHudPanelScaleX, static_cast<float>(cy + 10) * kHudPanelScaleY);
+    background.drawIcon(device);
+    font.drawText(left + 10, top, 0xFFFFFFFF, text.c_str());
+}

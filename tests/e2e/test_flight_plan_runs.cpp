@@ -1,0 +1,175 @@
+// Flight plans in the real program, from a ship on a circular orbit 2,000 km above Earth: an orbit
+// change to the geostationary altitude typed with the digits and flown by the autopilot ends on
+// that circle and replays bit for bit; a transfer to the Moon (Home, then End) reaches the planned
+// closest approach and ends bound to the Moon.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "integrator.h"
+#include "simulator_runs.h"
+#include "startup.h"
+#include "target_tabs.h"
+#include "two_body_orbit.h"
+
+using testdata::TempDataDir;
+
+namespace {
+
+constexpr double kEarthRadiusKm = 6378.14;
+constexpr double kEarthMassKg = 5.97217e24;
+constexpr int kEarth = 3, kMoon = 4, kShip = 10;  // positions in the shipped configuration
+
+// Sets "Item n. ... = value" lines of an object file.
+void setItems(const std::string& path, const std::vector<std::pair<int, double>>& items) {
+    std::istringstream in(testdata::readText(path));
+    std::string text;
+    for (std::string line; std::getline(in, line);) {
+        for (const auto& [item, value] : items) {
+            const std::string prefix = "Item " + std::to_string(item) + ".";
+            const size_t equals = line.find("= ");
+            if (line.rfind(prefix, 0) != 0 || equals == std::string::npos) continue;
+            char number[40];
+            std::snprintf(number, sizeof number, "%.9g", value);
+            line = line.substr(0, equals + 2) + number;
+        }
+        text += line + "\n";
+    }
+    testdata::writeText(path, text);
+}
+
+// The shipped sky with the ship on a circular orbit 2,000 km above Earth (Earth stands at the
+// origin with the shipped velocity): in the equator's plane, or in the plane of the Moon's orbit
+// a quarter turn behind the Moon.
+void shipInLowEarthOrbit(const std::string& dir, bool inTheMoonsPlane = false) {
+    const double r = kEarthRadiusKm + 2000;
+    const double speed = std::sqrt(kGravityKm3PerKgS2 * (kEarthMassKg + 1000) / r);
+    const Vec3d earthVelocity{5.02888, -2.18027, -29.7798};
+    Vec3d position{0, 0, r}, velocity{-speed, 0, 0};
+    if (inTheMoonsPlane) {
+        SimState s;
+        s.runMode = 1;
+        s.dataDirectory = dir + "/";
+        EXPECT_FALSE(loadStartupState(s).has_value());
+        const SimObject& earth = s.objects[kEarth];
+        const SimObject& moon = s.objects[kMoon];
+        const Vec3d moonAt = widen(moon.positionKm) - widen(earth.positionKm);
+        const Vec3d pole = normalized(cross(moonAt, widen(moon.velocityKmPerS) - widen(earth.velocityKmPerS)));
+        const Vec3d up = normalized(cross(moonAt, pole));
+        position = up * r;
+        velocity = normalized(cross(pole, up)) * speed;
+    }
+    setItems(dir + "/Objects/Observer.cfg",
+             {{2, position.x}, {3, position.y}, {4, position.z}, {5, earthVelocity.x + velocity.x},
+              {6, earthVelocity.y + velocity.y}, {7, earthVelocity.z + velocity.z}, {9, position.x},
+              {10, position.y}, {11, position.z}});
+}
+
+struct Sample {
+    double t;
+    Vec3d p, v;
+};
+// Every frame's state of objects a and b from a trace.
+std::vector<std::pair<Sample, Sample>> tracePairs(const std::string& path, int a, int b) {
+    std::ifstream in(path);
+    std::vector<std::pair<Sample, Sample>> out;
+    Sample sa, sb;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || !std::isdigit(static_cast<unsigned char>(line[0]))) continue;  // the header
+        std::istringstream row(line);
+        std::vector<double> f;
+        for (std::string field; std::getline(row, field, ',');) f.push_back(std::stod(field));
+        if (f.size() < 9) continue;
+        Sample s{f[1], {f[3], f[4], f[5]}, {f[6], f[7], f[8]}};
+        if (static_cast<int>(f[2]) == a) sa = s;
+        if (static_cast<int>(f[2]) == b) {
+            sb = s;
+            out.emplace_back(sa, sb);
+        }
+    }
+    return out;
+}
+
+OrbitElements orbitAbout(const std::pair<Sample, Sample>& bodyAndShip, double gm) {
+    const auto& [body, ship] = bodyAndShip;
+    return elementsFromState({ship.p - body.p, ship.v - body.v}, gm);
+}
+
+// A command key (pressed and released before one frame) or a polled key (held over one frame).
+std::string keyPress(int frame, const std::string& key, int heldFrames = 0) {
+    return std::to_string(frame) + " key " + key + " down\n" + std::to_string(frame + heldFrames) + " key " + key +
+           " up\n";
+}
+
+}  // namespace
+
+TEST(FlightPlanRuns, TypedOrbitChangeFlownByTheAutopilotEndsCircularAndReplaysBitForBit) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    shipInLowEarthOrbit(dir.path());
+    // Record; type 35786, Enter plans the two burns, End flies them; 1000x warp in between, which
+    // the autopilot lowers before each burn and takes back up after the first.
+    std::string script = keyPress(0, "F5");
+    int frame = 2;
+    for (const char* digit : {"3", "5", "7", "8", "6"}) script += keyPress(frame++, digit);
+    script += keyPress(frame, "Enter") + keyPress(frame + 1, "End");
+    frame += 2;
+    for (int i = 0; i < 3; ++i) script += keyPress(frame + 2 * i, "Period", 1);
+    testdata::writeText(dir / "script.txt", script);
+    // Frames of 0.02 s: the last frame of a burn ends within half of the push of one level step
+    // (force factor times frame time), here 0.2 m/s.
+    const int frames = 6000;
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--fixed-dt", "0.02", "--frames",
+                                                         std::to_string(frames), "--input", dir / "script.txt",
+                                                         "--trace", dir / "live.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto states = tracePairs(dir / "live.csv", kEarth, kShip);
+    ASSERT_FALSE(states.empty());
+    const double gm = kGravityKm3PerKgS2 * (kEarthMassKg + 1000);
+    const OrbitElements end = orbitAbout(states.back(), gm);
+    EXPECT_NEAR(end.semiMajorAxisKm - kEarthRadiusKm, 35786, 50) << r.err;
+    EXPECT_LT(end.eccentricity, 0.005);
+    // Both burns were flown: the orbit stayed low until the first one.
+    EXPECT_NEAR(orbitAbout(states[50], gm).semiMajorAxisKm - kEarthRadiusKm, 2000, 20);
+
+    r = e2e::runCorvane(dir.path(), {"--no-render"}, "0");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Exact replay: all " + std::to_string(frames) + " frames matched.\n");
+}
+
+TEST(FlightPlanRuns, TransferToTheMoonIsCorrectedOntoTheChosenAltitudeAndItsDepartureFlown) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    shipInLowEarthOrbit(dir.path(), true);
+    const int moonTabs = e2e::tabsTo(dir.path(), "Moon");
+    ASSERT_GT(moonTabs, 0);
+    // Tab to the Moon, Z (one lunar radius), Home plans, End flies; warp 1,000x, which the
+    // autopilot lowers before the departure.
+    std::string script = e2e::tabPresses(1, moonTabs);
+    int frame = moonTabs + 3;
+    script += keyPress(frame, "Z") + keyPress(frame + 1, "Home") + keyPress(frame + 2, "End");
+    for (int i = 0; i < 3; ++i) script += keyPress(frame + 4 + 2 * i, "Period", 1);
+    testdata::writeText(dir / "script.txt", script);
+    testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--fixed-dt", "0.05", "--frames", "3000",
+                                                         "--input", dir / "script.txt", "--trace", dir / "live.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The plan: the integrated closest approach at one lunar radius (the uncorrected conic's is
+    // printed beside it).
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(r.err, m, std::regex("closest (-?[0-9]+) km\\)"))) << r.err;
+    const double moonRadius = 1738.1;
+    EXPECT_NEAR(std::stod(m[1]), moonRadius, 0.01 * moonRadius) << r.err;
+    EXPECT_NE(r.err.find("capture"), std::string::npos);
+    // The departure was flown: the ship left its circle for an orbit that reaches the Moon's distance.
+    const auto states = tracePairs(dir / "live.csv", kEarth, kShip);
+    ASSERT_FALSE(states.empty());
+    const double gm = kGravityKm3PerKgS2 * (kEarthMassKg + 1000);
+    EXPECT_NEAR(orbitAbout(states.front(), gm).semiMajorAxisKm - kEarthRadiusKm, 2000, 20);
+    const OrbitElements after = orbitAbout(states.back(), gm);
+    EXPECT_GT(after.bound() ? after.apoapsisKm() : 1e9, 350000) << r.err;
+}
