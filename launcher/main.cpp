@@ -15,15 +15,48 @@
 #include "launch_pad_dlg.h"
 #include "launcher_lock.h"
 #include "running_launcher.h"
+#include "solar_system_date.h"
 
 namespace {
 
 constexpr int kFatalExitCode = 255;  // -1 as the process's exit status
 
-std::optional<std::string> dataDirOption(int argc, char** argv) {
+std::optional<std::string> option(int argc, char** argv, const std::string& name) {
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--data-dir") return std::string(argv[i + 1]);
+        if (std::string(argv[i]) == name) return std::string(argv[i + 1]);
     return std::nullopt;
+}
+
+bool hasFlag(int argc, char** argv, const std::string& name) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == name) return true;
+    return false;
+}
+
+// celestrix --set-date DATE: gives the delivered bodies their places of that date and exits,
+// without a window.
+int setDateAndExit(int argc, char** argv) {
+    const std::optional<std::string> text = option(argc, argv, "--set-date");
+    std::string error;
+    std::optional<UtcDateTime> date = text ? parseMissionDate(*text, error) : std::nullopt;
+    if (!text) error = "--set-date needs a date, YYYY-MM-DD or YYYY-MM-DDTHH:MM (UTC).";
+    if (!date) {
+        std::fprintf(stderr, "celestrix: %s\n", error.c_str());
+        return 2;
+    }
+    std::string dir = resolveDataDirectory(option(argc, argv, "--data-dir"));
+    if (!prepareDataDirectory(dir, pristineDataDirectory(), error)) {
+        std::fprintf(stderr, "celestrix: %s\n", error.c_str());
+        return kFatalExitCode;
+    }
+    const SetDateResult result = setSolarSystemDate(dir, *date);
+    if (!result.ok) {
+        std::fprintf(stderr, "celestrix: %s\n", result.error.c_str());
+        return kFatalExitCode;
+    }
+    std::printf("The solar system in %s now stands at %s; mission time starts at 0.\n", dir.c_str(),
+                calendarText(*date).c_str());
+    return 0;
 }
 
 }  // namespace
@@ -37,6 +70,7 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    if (hasFlag(argc, argv, "--set-date")) return setDateAndExit(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Celestrix");
     applyLauncherPalette();
@@ -55,7 +89,7 @@ int main(int argc, char** argv) {
         return kFatalExitCode;
     }
 
-    std::string dir = resolveDataDirectory(dataDirOption(argc, argv));
+    std::string dir = resolveDataDirectory(option(argc, argv, "--data-dir"));
     std::string error;
     if (!prepareDataDirectory(dir, pristineDataDirectory(), error) ||
         !QDir::setCurrent(QString::fromStdString(dir))) {

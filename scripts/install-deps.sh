@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils xdotool
   xfonts-base
-  python3 python3-erfa locales
+  python3 python3-erfa liberfa-dev locales
   desktop-file-utils appstream dpkg-dev file binutils man-db groff-base lintian
   clang libclang-rt-14-dev
 )

@@ -4,6 +4,7 @@
 
 #include "backup_restore.h"
 #include "configuration_lines.h"
+#include "mission_date.h"
 #include "text_file.h"
 
 const std::vector<std::pair<std::string, std::string>>& restoredSystemFiles() {
@@ -41,5 +42,6 @@ RestoreResult restoreDefaultConfiguration(const std::string& dataDirectory) {
         result.status = RestoreResult::Status::CopyFailed;
         result.failedName = done.failedName;
     }
+    if (done.restored) forgetMissionDate(dataDirectory);  // the restored world stands at J2000.0 again
     return result;
 }

@@ -48,8 +48,8 @@ ItemRead readObjectItem(const std::string& objectPath, std::string_view label,
     return result;
 }
 
-ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label,
-                           const std::string& newValue, const std::string& dataDirectory) {
+ItemStatus replaceObjectItemInText(std::string& contents, std::string_view label,
+                                  const std::string& newValue, const std::string& dataDirectory) {
     // A line end would split the line; an "=" would move the value's start on the next read.
     if (newValue.find_first_of("\r\n=") != std::string::npos) return ItemStatus::BadValue;
     std::string value = newValue;
@@ -59,8 +59,6 @@ ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label
         value.compare(0, dataDirectory.size(), dataDirectory) == 0)
         value.erase(0, dataDirectory.size());
 
-    std::string contents;
-    if (!readWholeFile(objectPath, contents)) return ItemStatus::CannotOpen;
     // The old value's bytes are replaced in place, so the rest of the file stays byte for byte.
     for (size_t lineStart = 0; lineStart < contents.size();) {
         const size_t newline = contents.find('\n', lineStart);
@@ -73,9 +71,19 @@ ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label
             // "...=" at the very end of the line: keep the "= " shape.
             if (line.back() == '=') value.insert(0, 1, ' ');
             contents.replace(lineStart + start, line.size() - start, value);
-            return writeFileAtomically(objectPath, contents) ? ItemStatus::Ok : ItemStatus::WriteFailed;
+            return ItemStatus::Ok;
         }
         lineStart = next;
     }
     return ItemStatus::NoSuchItem;
+}
+
+ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label,
+                           const std::string& newValue, const std::string& dataDirectory) {
+    if (newValue.find_first_of("\r\n=") != std::string::npos) return ItemStatus::BadValue;
+    std::string contents;
+    if (!readWholeFile(objectPath, contents)) return ItemStatus::CannotOpen;
+    const ItemStatus status = replaceObjectItemInText(contents, label, newValue, dataDirectory);
+    if (status != ItemStatus::Ok) return status;
+    return writeFileAtomically(objectPath, contents) ? ItemStatus::Ok : ItemStatus::WriteFailed;
 }

@@ -49,3 +49,8 @@ ItemRead readObjectItem(const std::string& objectPath, std::string_view label,
 // beside it, then rename), so a failure leaves the previous file whole.
 ItemStatus writeObjectItem(const std::string& objectPath, std::string_view label,
                            const std::string& newValue, const std::string& dataDirectory);
+
+// The same replacement in a file's text held in memory (Ok, BadValue or NoSuchItem), for changes
+// that make every new text before writing any.
+ItemStatus replaceObjectItemInText(std::string& contents, std::string_view label,
+                                  const std::string& newValue, const std::string& dataDirectory);

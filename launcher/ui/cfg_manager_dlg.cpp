@@ -136,6 +136,11 @@ void CCfgManagerDlg::buildLayout() {
     commandsLayout->addWidget(m_removeButton, 0, 1);
     commandsLayout->addWidget(m_changeOrbitButton, 1, 0);
     commandsLayout->addWidget(m_configureButton, 1, 1);
+    m_mapButton = button("Map of the system...", "mapButton", &CCfgManagerDlg::showSystemMap);
+    m_setDateButton = button("Set date...", "setDateButton", &CCfgManagerDlg::setDate);
+    commandsLayout->addWidget(m_mapButton, 2, 0);
+    commandsLayout->addWidget(m_setDateButton, 2, 1);
+    connect(m_selectedList, &QTreeWidget::itemSelectionChanged, this, &CCfgManagerDlg::followListChoice);
 
     auto* right = new QVBoxLayout;
     right->addWidget(selectedFrame, 1);
@@ -269,6 +274,7 @@ void CCfgManagerDlg::showSelectedRows(const std::vector<int>& selection) {
             QString::fromStdString(row.orbits), QString::fromStdString(row.type)});
     m_selectedList->addTopLevelItems(items);
     m_selectedList->selectRows(selection);
+    refreshSystemMap();
 }
 
 bool CCfgManagerDlg::nameUsable(const QString& name, bool report) {

@@ -17,6 +17,7 @@ class QComboBox;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class SystemMapDlg;
 
 class CCfgManagerDlg : public CLauncherDialog {
     Q_OBJECT
@@ -62,6 +63,10 @@ public:
     void save();
     void quit();
     void openHelp();
+    // Additions: the map window beside the manager, and the date of the delivered solar system.
+    void showSystemMap();
+    void setDate();
+    SystemMapDlg* systemMap() const { return m_mapDlg; }
 
     // The 60 ms tick: enables the commands that apply and keeps the observer last.
     void updateControls();
@@ -79,6 +84,8 @@ private:
     bool nameUsable(const QString& name, bool report);
     std::string objectPath(const std::string& name) const;
     bool writeSelection(const std::string& fileName, const QString& name);
+    void refreshSystemMap();
+    void followListChoice();
 
     std::vector<AvailableRow> m_available;
     std::vector<SelectedRow> m_selected;
@@ -111,4 +118,7 @@ private:
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_helpButton = nullptr;
     QPushButton* m_quitButton = nullptr;
+    QPushButton* m_mapButton = nullptr;
+    QPushButton* m_setDateButton = nullptr;
+    SystemMapDlg* m_mapDlg = nullptr;
 };

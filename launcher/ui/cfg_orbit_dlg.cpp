@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 
 #include "help_page.h"
+#include "orbit_map_preview.h"
+#include "system_map_view.h"
 #include "validation_message.h"
 
 CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optional<SimObject> object,
@@ -54,10 +56,12 @@ CCfgOrbitDlg::CCfgOrbitDlg(int orbitedRefNo, bool allowSaveAndQuit, std::optiona
     auto* previewFrame = new QGroupBox("Orbit at the start of the simulation");
     auto* previewLayout = new QVBoxLayout(previewFrame);
     previewLayout->addWidget(m_preview);
+    m_map = makeOrbitMap();
+    previewLayout->addWidget(m_map, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
-    layout->addWidget(previewFrame);
+    layout->addWidget(previewFrame, 1);
     layout->addLayout(buttons);
 
     m_saveAndQuit->setEnabled(allowSaveAndQuit);
@@ -118,7 +122,9 @@ void CCfgOrbitDlg::updatePreview() {
         m_preview->setText("No orbit to show: the object file cannot be read.");
         return;
     }
-    m_preview->setText(candidateOrbitText(m_list, m_placedObject ? *m_placedObject : *m_object, m_refNo));
+    const SimObject& shown = m_placedObject ? *m_placedObject : *m_object;
+    m_preview->setText(candidateOrbitText(m_list, shown, m_refNo));
+    showCandidateOrbit(m_map, m_list, shown, m_refNo, "");
 }
 
 void CCfgOrbitDlg::placeInOrbit() {

@@ -52,6 +52,7 @@ private:
     std::optional<SimObject> m_placedObject;  // m_object on the placed orbit
     std::optional<PlaceInOrbitChoice> m_placement;
     OrbitListView m_list;
+    class SystemMapView* m_map = nullptr;
     QLineEdit* m_edit = nullptr;
     QPushButton* m_saveAndQuit = nullptr;
     QLabel* m_preview = nullptr;

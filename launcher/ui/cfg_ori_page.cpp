@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "orbit_map_preview.h"
+#include "system_map_view.h"
+
 CCfgOriPage::CCfgOriPage(const QString& noun, const WizardSetup& setup) : CCfgWizardPage(noun, 3, setup) {}
 
 void CCfgOriPage::addOrbitPreview() {
@@ -16,6 +19,8 @@ void CCfgOriPage::addOrbitPreview() {
     m_preview->setWordWrap(true);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(m_preview);
+    m_map = makeOrbitMap();
+    layout->addWidget(m_map, 1);
 }
 
 void CCfgOriPage::initializePage() {
@@ -26,7 +31,9 @@ void CCfgOriPage::initializePage() {
 void CCfgOriPage::refreshOrbitPreview() {
     if (!m_preview || !m_source) return;
     const WizardValues values = m_source();
-    m_preview->setText(candidateOrbitText(m_setup.list, simObjectFromValues(values), values.orbitedRefNo));
+    const SimObject candidate = simObjectFromValues(values);
+    m_preview->setText(candidateOrbitText(m_setup.list, candidate, values.orbitedRefNo));
+    showCandidateOrbit(m_map, m_setup.list, candidate, values.orbitedRefNo, values.name);
 }
 
 QString CCfgOriPage::orbitPreviewText() const { return m_preview ? m_preview->text() : QString(); }

@@ -26,4 +26,5 @@ protected:
 private:
     std::function<WizardValues()> m_source;
     QLabel* m_preview = nullptr;
+    class SystemMapView* m_map = nullptr;
 };

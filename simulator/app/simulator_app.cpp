@@ -62,6 +62,7 @@ SimulatorApp::SimulatorApp(const CommandLine& commandLine, std::unique_ptr<Simul
         fonts_[2] = std::make_unique<TextFont>("Terminal", 8, kFontDepthTest);
         prediction_ = std::make_unique<PredictionLine>();
     }
+    calendarLine_.load(state().dataDirectory);
 }
 
 SimulatorApp::~SimulatorApp() {
@@ -419,6 +420,7 @@ void SimulatorApp::drawTopCentre() {
     const SimState& s = state();
     std::vector<TopCentreLine> lines;
     lines.push_back({warpFactorText(s.warp), kWarpLineArgb, true});
+    lines.push_back({calendarLine_.text(s.missionTimeS), kCalendarArgb, false});
     if (s.notice.shown()) lines.push_back({s.notice.text, kNoticeArgb, false});
     if (s.replay.finished) lines.push_back({session_->exactReplayVerdict(), kVerdictArgb, false});
     for (std::string& line : navigationBannerLines(navFigures_, bodyDisplayName(s, navFigures_.target)))

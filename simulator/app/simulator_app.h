@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app_frame.h"
+#include "calendar_date_line.h"
 #include "command_line.h"
 #include "drift_gauge.h"
 #include "frame_export.h"
@@ -143,4 +144,5 @@ private:
     // Drawn runs only: the prediction changes no state; it follows the navigation's target.
     std::unique_ptr<PredictionLine> prediction_;
     DriftGauge driftGauge_;
+    CalendarDateLine calendarLine_;
 };

@@ -1,6 +1,7 @@
 // The simulator's default-configuration restore.
 #include "default_restore.h"
 
+#include "mission_date.h"
 #include "text_file.h"
 
 namespace {
@@ -32,5 +33,8 @@ const std::vector<RestoreEntry>& defaultRestoreSystemFiles() {
 }
 
 DefaultRestoreResult restoreDefaultConfiguration(const std::string& dataDirectory) {
-    return restoreFromBackup(dataDirectory, defaultRestoreSystemFiles(), namesUpToEndLine);
+    DefaultRestoreResult result = restoreFromBackup(dataDirectory, defaultRestoreSystemFiles(), namesUpToEndLine);
+    // The restored world stands at J2000.0 again.
+    if (result.restored) forgetMissionDate(dataDirectory);
+    return result;
 }

@@ -14,6 +14,7 @@ inline constexpr uint32_t kNoticeArgb = 0xFFFF8040;      // orange: a reason, no
 inline constexpr uint32_t kVerdictArgb = 0xFFFFFFFF;
 inline constexpr uint32_t kBannerArgb = 0xFF40E0FF;      // the predicted path's colour
 inline constexpr uint32_t kGaugeArgb = 0xFFC0C0C0;
+inline constexpr uint32_t kCalendarArgb = 0xFFB0C8FF;  // pale blue: information, not a message
 
 struct TopCentreLine {
     std::string text;

@@ -63,16 +63,17 @@ def angle(a, b):
     return math.atan2(norm(cross), sum(x * y for x, y in zip(a, b)))
 
 
-def theory_heliocentric():
-    """{name: (position km, velocity km/s)} relative to the Sun in the files' frame."""
+def theory_heliocentric(tt=(J2000_JD, 0.0)):
+    """{name: (position km, velocity km/s)} relative to the Sun in the files' frame, at the
+    two-part TT Julian date tt."""
     def state(pv):
         return (to_world([c * AU_KM for c in pv[0]]),
                 to_world([c * AU_KM / SECONDS_PER_DAY for c in pv[1]]))
     places = {"Sun": ((0.0, 0.0, 0.0), (0.0, 0.0, 0.0))}
     for name, number in PLAN94.items():
-        places[name] = state(erfa.plan94(J2000_JD, 0.0, number))
-    places["Earth"] = state(erfa.epv00(J2000_JD, 0.0)[0])
-    moon = state(erfa.moon98(J2000_JD, 0.0))
+        places[name] = state(erfa.plan94(tt[0], tt[1], number))
+    places["Earth"] = state(erfa.epv00(tt[0], tt[1])[0])
+    moon = state(erfa.moon98(tt[0], tt[1]))
     places["Moon"] = (add(places["Earth"][0], moon[0]), add(places["Earth"][1], moon[1]))
     return places
 

@@ -31,8 +31,10 @@ void writeBackupAndWorkingFiles(const TempDataDir& dir) {
 TEST(DefaultRestore, CopiesTheSystemFilesThenTheObjectsOfTheDefaultConfiguration) {
     TempDataDir dir;
     writeBackupAndWorkingFiles(dir);
+    writeText(dir / "mission_date.cfg", "2026-12-08T00:00\n");
     DefaultRestoreResult r = restoreDefaultConfiguration(dir.path());
     ASSERT_TRUE(r.restored) << r.failedSource;
+    EXPECT_FALSE(testdata::exists(dir / "mission_date.cfg"));  // the world is at J2000.0 again
     const std::vector<std::string> order = {
         "time.cfg", "configfile.cfg", "Configurations/Default Configuration.cfg", "screenshotfile.cfg",
         "moviefile.cfg", "guispecs.cfg", "vcrspecs.cfg", "CfgTemplate.cfg", "last_view.cfg",

@@ -23,8 +23,10 @@ protected:
 };
 
 TEST_F(DefaultRestore, RestoresEveryFileAndNothingElse) {
+    testdata::writeText(dir / "mission_date.cfg", "2026-12-08T00:00\n");
     RestoreResult r = restoreDefaultConfiguration(dir.path());
     ASSERT_EQ(r.status, RestoreResult::Status::Restored);
+    EXPECT_FALSE(testdata::exists(dir / "mission_date.cfg"));  // the world is at J2000.0 again
     for (const auto& [source, target] : restoredSystemFiles()) EXPECT_EQ(testdata::readText(dir / target), backup(source));
     for (const char* object : {"Sun.cfg", "Moon.cfg", "Observer.cfg"})
         EXPECT_EQ(testdata::readText(dir / (std::string("Objects/") + object)), backup(object));
