@@ -185,11 +185,13 @@ TEST(TargetNavigationRuns, JupiterMarkerAtTheCentreAndF11HidesEveryMarker) {
 
     // Without markers no pixel has a marker's colour; every pixel that differs lies beside a marker
     // of the first picture (its square or its name). Earth's night side at the right edge turns
-    // between the two pictures, so the comparison stops short of it.
+    // between the two pictures, and the top-centre lines (the calendar, the approach banner that
+    // the prediction thread fills in when it is done) change with time, so the comparison leaves
+    // both out.
     int differing = 0, outside = 0;
     for (int y = 0; y < with.height; ++y)
         for (int x = 0; x < with.width; ++x) {
-            if (x >= 960) {
+            if (x >= 960 || (y < 200 && x >= 320)) {
                 EXPECT_FALSE(isMarkerColour(without, x, y)) << x << "," << y;
                 continue;
             }

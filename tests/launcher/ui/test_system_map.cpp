@@ -224,8 +224,8 @@ TEST_F(SystemMapTest, TheOrbitDialogShowsTheEditedObjectAboutItsParent) {
 
 TEST_F(SystemMapTest, TheWizardsLastSheetShowsTheObjectOnTheMap) {
     // The Moon configured in existing mode, orbiting Earth (Ref-No 4): its last sheet's map. The
-    // delivered Moon gives no second orbital point: first the map says why the simulator would
-    // stop, then, with a point given, it shows the orbit.
+    // delivered Moon gives no second orbital point; without its velocity the map first says why
+    // the simulator would stop, then, with a point given, it shows the orbit.
     WizardSetup setup;
     setup.newObject = false;
     setup.type = WizardObjectType::Planet;
@@ -234,6 +234,8 @@ TEST_F(SystemMapTest, TheWizardsLastSheetShowsTheObjectOnTheMap) {
     setup.objectPath = dir() + "Objects/Moon.cfg";
     setup.dataDirectory = dir();
     setup.list = {{"Sun", "Mercury", "Venus", "Earth", "Moon", "Observer"}, dir()};
+    for (int item : {5, 6, 7})
+        ASSERT_EQ(writeObjectItem(setup.objectPath, objectItemLabel(item), "na", dir()), ItemStatus::Ok);
     setup.fileValues = valuesFromObjectFile(setup.objectPath, dir(), setup.type, true, 4);
     for (bool secondPointGiven : {false, true}) {
         SCOPED_TRACE(secondPointGiven);
