@@ -49,6 +49,18 @@ int setDateAndExit(int argc, char** argv) {
         std::fprintf(stderr, "celestrix: %s\n", error.c_str());
         return kFatalExitCode;
     }
+    // A simulator or launcher at work on this directory would overwrite the new places on exit,
+    // and a save that an interrupted program left half done is finished before anything is read.
+    if (launcherDataDirectoryLock().acquire(dir) == DataDirectoryLock::Result::HeldElsewhere) {
+        std::fprintf(stderr, "celestrix: %s\n", dataDirectoryInUseMessage(dir).c_str());
+        return kFatalExitCode;
+    }
+    const CommitRecovery recovery = finishInterruptedCommit(dir);
+    if (recovery.outcome == CommitRecovery::Outcome::Failed) {
+        std::fprintf(stderr, "celestrix: Could not process file %s\n%s\n", recovery.failure.path.c_str(),
+                     recovery.failure.reason.c_str());
+        return kFatalExitCode;
+    }
     const SetDateResult result = setSolarSystemDate(dir, *date);
     if (!result.ok) {
         std::fprintf(stderr, "celestrix: %s\n", result.error.c_str());
