@@ -85,9 +85,12 @@ std::optional<std::string> SimulationSession::advance(float elapsedS, bool keybo
 void SimulationSession::startExactState() {
     if (state.isLive()) {
         std::string notUsedBecause;
-        if (!resumeFromExactStateRecord(state, &notUsedBecause) && !notUsedBecause.empty())
+        if (!resumeFromExactStateRecord(state, &notUsedBecause) && !notUsedBecause.empty()) {
             std::fprintf(stderr, "corvane: %s%s is not used, as %s; the run continues from the saved files.\n",
                          state.dataDirectory.c_str(), kExactStateRecordName, notUsedBecause.c_str());
+            showNotice(state.notice, std::string(kExactStateRecordName) + " is not used, as " + notUsedBecause +
+                                         ": the run continues from the saved files.");
+        }
         return;
     }
     std::string recording = state.dataDirectory + "Recordings/" + state.recordingTitle + "/" +
