@@ -22,6 +22,15 @@ namespace {
 
 const QString kAreYouSure = "\n\nAre you sure?\n\nThe deletion will be permanent.";
 
+// A path longer than any the system can open (a damaged line of megabytes) is shown cut short:
+// a wrapped label lays out its whole text several times, which takes seconds for megabytes.
+std::string shownPath(const std::string& path) {
+    constexpr size_t kLongestPath = 4096;  // PATH_MAX: a longer name is never a file
+    constexpr size_t kShownChars = 200;
+    if (path.size() <= kLongestPath) return path;
+    return path.substr(0, kShownChars) + "... (" + std::to_string(path.size()) + " characters)";
+}
+
 void removeComboEntry(QComboBox* combo, const QString& text) {
     int index = combo->findText(text);
     if (index >= 0) combo->removeItem(index);
@@ -41,7 +50,7 @@ void CCfgManagerDlg::loadConfiguration() {
         const std::string object = dir + "Objects/" + line;
         // A name that leaves Objects/ ("../time.cfg") is as unavailable as a missing file.
         if (!isSafePathName(line) || !isRegularFile(object)) {
-            askWarning(QString::fromStdString("\nThe file\n\n" + object +
+            askWarning(QString::fromStdString("\nThe file\n\n" + shownPath(object) +
                                               "\n\nis not available. This might result in "
                                               "unpredictable behaviour."),
                        this);

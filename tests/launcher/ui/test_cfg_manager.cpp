@@ -135,18 +135,23 @@ TEST_F(CfgManager, OpensOnTheSavedSelection) {
 }
 
 TEST_F(CfgManager, MissingObjectFileIsReportedAndLeftOut) {
-    writeText(dir() + "Configurations/Gaps.cfg",
-              "Sun.cfg\nGone.cfg\n\nMars.v2.cfg\n../time.cfg\nObserver.cfg\n-999\nNeptune.cfg\n");
+    // A damaged line of 3 MB is named cut short, so that its warning lays out at once.
+    const std::string huge(3'000'000, 'x');
+    writeText(dir() + "Configurations/Gaps.cfg", "Sun.cfg\nGone.cfg\n\nMars.v2.cfg\n../time.cfg\n" + huge +
+                                                     "\nObserver.cfg\n-999\nNeptune.cfg\n");
     std::filesystem::copy_file(dir() + "Objects/Mars.cfg", dir() + "Objects/Mars.v2.cfg");
     writeObjectItem(dir() + "Objects/Mars.v2.cfg", "Item 8.", "1", dir());
-    ModalAnswerer answers({"Quit", "OK", "OK"});
+    ModalAnswerer answers({"Quit", "OK", "OK", "OK"});
     CCfgManagerDlg dlg;
     setName(dlg, "configurationName", "Gaps");
     dlg.selectConfiguration();
     const std::string tail = "\n\nis not available. This might result in unpredictable behaviour.";
     EXPECT_EQ(answers.texts(), (std::vector<std::string>{"\nThe file\n\n" + dir() + "Objects/Gone.cfg" + tail,
                                                          "\nThe file\n\n" + dir() + "Objects/" + tail,
-                                                         "\nThe file\n\n" + dir() + "Objects/../time.cfg" + tail}));
+                                                         "\nThe file\n\n" + dir() + "Objects/../time.cfg" + tail,
+                                                         "\nThe file\n\n" + (dir() + "Objects/" + huge).substr(0, 200) +
+                                                             "... (" + std::to_string(dir().size() + 3'000'008) +
+                                                             " characters)" + tail}));
     // Whatever the answer, the line is skipped; names are cut at their first dot.
     EXPECT_EQ(shownSelectedRows(dlg), (std::vector<std::string>{"Sun 1 none Star", "Mars 2 1 Planet",
                                                                 "Observer 3 none Observer"}));
