@@ -107,7 +107,8 @@ TEST_F(PlaceInOrbitManager, NewObjectOffersTheChosenRowAsParent) {
 TEST_F(PlaceInOrbitManager, OrbitOrderFailureChoosesBothRowsAndNamesThem) {
     CCfgManagerDlg manager;
     std::vector<SelectedRow> rows = manager.selectedRows();
-    rows[2].orbits = "5";  // Venus orbiting the Moon, which stands below it
+    ASSERT_GE(rows.size(), 5u);
+    rows[2].orbits = std::to_string(5);  // Venus orbiting the Moon, which stands below it
     manager.setSelectedRows(rows);
     manager.selectedList()->selectRows({0});
     manager.checkConsistency();
