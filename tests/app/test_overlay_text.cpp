@@ -66,7 +66,7 @@ TEST(KeyboardHelp, AdditionsListEveryAddedKeyInThePagesFormat) {
             pos = end + 1;
         }
         EXPECT_NE(added.find(std::string(c.width, '_') + "\n\n"), std::string::npos);
-        // The spec's page itself is unchanged: no added key appears in it.
+        // The keyboard help page itself is unchanged: no added key appears in it.
         EXPECT_EQ(keyboardHelpPage(c.live).find("Tab"), std::string::npos);
     }
 }

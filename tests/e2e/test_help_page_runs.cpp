@@ -1,7 +1,7 @@
 // The keyboard help page in a headless picture at 1280 x 720: drawn on its own backdrop, it looks
 // the same over the start view (the heads-up table, the markers) as over Earth turned to fill the
 // middle of the screen, so nothing of the scene or of the heads-up table shows between its glyphs;
-// and the page shows both the spec's keys and the added ones.
+// and the page shows both its own keys and the added ones.
 #include <gtest/gtest.h>
 
 #include <cstring>
