@@ -71,18 +71,11 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
     PredictedPath& path = result.path;
     std::vector<SimObject>& objects = request.objects;
     IntegratorState& integrator = request.integrator;
-    if (request.pointCount == 0) request.pointCount = predictionPointCount(objects, request.horizonS);
-    if (objects.size() < 2 || integrator.count() != objects.size() || !(request.horizonS > 0) ||
-        request.pointCount < 1)
+    if (!startPredictedPath(objects, integrator, request.horizonS, request.targetIndex, request.pointCount, path))
         return result;
     const size_t ship = objects.size() - 1;
-    const bool haveTarget = request.targetIndex >= 0 && static_cast<size_t>(request.targetIndex) < ship;
-    path.targetIndex = haveTarget ? request.targetIndex : -1;
-    path.referenceIndex = haveTarget ? request.targetIndex : primaryBody(objects, ship);
-    path.horizonS = request.horizonS;
-    if (path.referenceIndex < 0) return result;
+    const bool haveTarget = path.targetIndex >= 0;
     const size_t ref = static_cast<size_t>(path.referenceIndex);
-    if (haveTarget) path.targetReferenceIndex = primaryBody(objects, static_cast<size_t>(request.targetIndex));
     const size_t target = haveTarget ? static_cast<size_t>(request.targetIndex) : 0;
 
     size_t nextNode = 0;

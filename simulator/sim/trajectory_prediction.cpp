@@ -35,23 +35,31 @@ int predictionPointCount(const std::vector<SimObject>& objects, double horizonS)
     return wanted > 4096 ? 4096 : static_cast<int>(wanted);
 }
 
+bool startPredictedPath(const std::vector<SimObject>& objects, const IntegratorState& integrator, double horizonS,
+                        int targetIndex, int& pointCount, PredictedPath& path) {
+    if (pointCount == 0) pointCount = predictionPointCount(objects, horizonS);
+    if (objects.size() < 2 || integrator.count() != objects.size() || !(horizonS > 0) || pointCount < 1)
+        return false;
+    const size_t ship = objects.size() - 1;
+    const bool haveTarget = targetIndex >= 0 && static_cast<size_t>(targetIndex) < ship;
+    path.targetIndex = haveTarget ? targetIndex : -1;
+    path.referenceIndex = haveTarget ? targetIndex : primaryBody(objects, ship);
+    path.horizonS = horizonS;
+    if (path.referenceIndex < 0) return false;
+    if (haveTarget) path.targetReferenceIndex = primaryBody(objects, static_cast<size_t>(targetIndex));
+    return true;
+}
+
 PredictedPath predictTrajectory(PredictionRequest request) {
     PredictedPath path;
     std::vector<SimObject>& objects = request.objects;
     IntegratorState& integrator = request.integrator;
-    if (request.pointCount == 0) request.pointCount = predictionPointCount(objects, request.horizonS);
-    if (objects.size() < 2 || integrator.count() != objects.size() || !(request.horizonS > 0) ||
-        request.pointCount < 1)
+    path.startMissionTimeS = request.startMissionTimeS;
+    if (!startPredictedPath(objects, integrator, request.horizonS, request.targetIndex, request.pointCount, path))
         return path;
     const size_t ship = objects.size() - 1;
-    const bool haveTarget = request.targetIndex >= 0 && static_cast<size_t>(request.targetIndex) < ship;
-    path.targetIndex = haveTarget ? request.targetIndex : -1;
-    path.referenceIndex = haveTarget ? request.targetIndex : primaryBody(objects, ship);
-    path.horizonS = request.horizonS;
-    path.startMissionTimeS = request.startMissionTimeS;
-    if (path.referenceIndex < 0) return path;
+    const bool haveTarget = path.targetIndex >= 0;
     const size_t ref = static_cast<size_t>(path.referenceIndex);
-    if (haveTarget) path.targetReferenceIndex = primaryBody(objects, static_cast<size_t>(request.targetIndex));
     const bool haveTargetReference = path.targetReferenceIndex >= 0;
 
     const size_t points = static_cast<size_t>(request.pointCount) + 1;

@@ -47,4 +47,11 @@ int predictionPointCount(const std::vector<SimObject>& objects, double horizonS)
 
 // Integrates the request's copy over the horizon. The request is consumed. A cancelled request
 // gives an invalid path.
+// The checks and indices every path computation starts with: false when nothing can be
+// predicted (fewer than two objects, an exact state of another count, no horizon or points, no body
+// to draw about). A pointCount of 0 becomes predictionPointCount's; sets the path's target,
+// reference, target reference and horizon.
+bool startPredictedPath(const std::vector<SimObject>& objects, const IntegratorState& integrator, double horizonS,
+                        int targetIndex, int& pointCount, PredictedPath& path);
+
 PredictedPath predictTrajectory(PredictionRequest request);
