@@ -655,11 +655,16 @@ void SimulatorApp::applyScriptEventsForNextFrame() {
         int command = e.isCommand ? acceleratorCommand(e.keyName) : 0;
         if (e.kind == ScriptEventKind::KeyDown && command == 0)
             command = navigationScriptCommand(e.keyName, session_->scriptedKeyDown(kLeftShiftKeyCode));
-        if (e.kind == ScriptEventKind::KeyDown && command == 0)
+        bool planKey = false;
+        if (e.kind == ScriptEventKind::KeyDown && command == 0) {
             command = flightPlanScriptCommand(e.keyName, session_->scriptedKeyDown(kLeftShiftKeyCode));
+            planKey = command != 0;
+        }
         if (e.kind != ScriptEventKind::KeyDown || command == 0) continue;
         // F7 is polled in live mode: its key byte is set above, its command does nothing.
         applyCommand(command);
+        // An unattended run logs the flight plan panel as each of its keys left it.
+        if (planKey) logFlightPlanPanel(e.keyName, flightPlanner_, state());
         if (command == Command::Exit && rendering()) requestClose();
     }
     // The pad's buttons give their commands where the script's keys give theirs.

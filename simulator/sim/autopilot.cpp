@@ -91,9 +91,14 @@ std::string deliveredText(const Autopilot& p) {
     return text;
 }
 
-void stop(Autopilot& p, const std::string& why) {
+// Ends the autopilot; a burn it leaves half done is also named at the top of the screen, which
+// the heads-up display's key does not hide.
+void stop(Autopilot& p, SimState& state, const std::string& why) {
     p.status = why;
-    if (p.phase == AutopilotPhase::Burning) p.status += ": burn stopped at " + deliveredText(p);
+    if (p.phase == AutopilotPhase::Burning) {
+        p.status += ": burn stopped at " + deliveredText(p);
+        showNotice(state.notice, p.status);
+    }
     p.phase = AutopilotPhase::Off;
 }
 
@@ -107,16 +112,27 @@ double burnStartS(const Autopilot& p, const SimObject& ship) {
 // The forward thrust for this frame: the full level while the rest of the burn holds more than
 // a ramp down to zero would deliver; then one step lower per frame (I), and nothing once the rest
 // is below half of what this frame would push.
+// What ramping the forward thrust down from a level delivers: the frames at level - step,
+// level - 2 step, ... (one I press a frame).
+double rampDeltaV(const SimObject& ship, double level, float frameS) {
+    const double step = ship.forceFactorKNPerS * frameS;
+    if (!(step > 0) || level <= 0 || !(ship.massKg > 0)) return 0.0;
+    const double n = std::floor(level / step);
+    return (n * level - step * n * (n + 1) / 2) * frameS / ship.massKg;
+}
+
+// A burn smaller than the ramp down from the present level: the level comes down first (I without
+// R), else the burn could not end on its change of velocity.
+bool levelTooHigh(const Autopilot& p, const SimObject& ship, float frameS) {
+    const double level = ship.nominalForceKN.x, step = ship.forceFactorKNPerS * frameS;
+    return level - step > 0 && rampDeltaV(ship, level, frameS) > p.targetDeltaVKmPerS;
+}
+
 void burnKeys(Autopilot& p, SimState& state, float frameS) {
     const SimObject& ship = state.observer();
     const double mass = ship.massKg, level = ship.nominalForceKN.x, step = ship.forceFactorKNPerS * frameS;
     const double rest = p.targetDeltaVKmPerS - p.deliveredKmPerS;
-    // What ramping down from a level delivers: the frames at level - step, level - 2 step, ...
-    auto ramp = [&](double from) {
-        if (!(step > 0) || from <= 0) return 0.0;
-        const double n = std::floor(from / step);
-        return (n * from - step * n * (n + 1) / 2) * frameS / mass;
-    };
+    auto ramp = [&](double from) { return rampDeltaV(ship, from, frameS); };
     const double full = level * frameS / mass;
     const double lower = std::max(0.0, level - step) * frameS / mass;
     KeyState& keys = state.keyState;
@@ -213,7 +229,7 @@ void engageAutopilot(Autopilot& p, const FlightPlan& plan, const SimState& state
 void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float elapsedS, double nowS) {
     if (!p.active() || !state.isLive()) return;
     if (flyingControlActive(state)) {
-        stop(p, "Autopilot off: the pilot took control");
+        stop(p, state, "Autopilot off: the pilot took control");
         return;
     }
     const double now = nowS;
@@ -235,7 +251,14 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
         const bool pressNow = (lower || raise) && !p.warpKeyDownLastFrame;
         p.warpKeyDownLastFrame = pressNow;
         if (pressNow) press(keys, lower ? kCommaKey : kPeriodKey);
+        // A correction node is worked out by the planner when it becomes the next node.
+        if (p.node.kind == NodeKind::Correction && plan.next() && plan.next()->timeS == p.node.timeS)
+            p.node = *plan.next();
         if (now < turnAt) return;
+        if (p.node.kind == NodeKind::Correction) {
+            p.status = "Autopilot: waiting for the correction to be worked out";
+            return;
+        }
         const Vec3d dv = nodeWorldDeltaV(p.node, state.objects, now);
         p.targetDeltaVKmPerS = length(dv);
         p.directionWorld = normalized(dv);
@@ -252,8 +275,10 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
             steerKeys(state, p.directionWorld, elapsedS, p.fine);
         }
         if (left < 0.05) press(keys, KeyCode::Space);
+        const bool lowerThrust = levelTooHigh(p, ship, elapsedS);
+        if (lowerThrust) press(keys, KeyCode::I);
         if (now >= burnStartS(p, ship) && left < kPointedRad && turningSlowly(state, elapsedS) && p.fine &&
-            !torqueCanComeDown(ship, elapsedS)) {
+            !torqueCanComeDown(ship, elapsedS) && !lowerThrust) {
             p.phase = AutopilotPhase::Burning;
             p.status = "Autopilot: burning";
         } else {
@@ -262,7 +287,7 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
     }
     if (p.phase == AutopilotPhase::Burning) {
         if (state.energyKJ <= 0) {
-            stop(p, "Autopilot: the energy store is empty");
+            stop(p, state, "Autopilot: the energy store is empty");
             return;
         }
         steerKeys(state, p.directionWorld, elapsedS, true);

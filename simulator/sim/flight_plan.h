@@ -15,6 +15,7 @@
 enum class NodeKind {
     Fixed,        // as planned (prograde, normal, radial)
     Circularise,  // recomputed from the ship's real orbit at the burn: a circular orbit there
+    Correction,   // a mid-course correction, worked out from the ship's real path when it is next
 };
 
 struct BurnNode {
@@ -49,6 +50,8 @@ struct FlightPlan {
     std::string typedAltitude;    // digits typed so far for an orbit change (km)
     double chosenAltitudeKm = -1; // the last altitude confirmed with Enter, -1 for none
     std::string summary;          // what the last transfer request found, or why nothing
+    int transferTarget = -1;      // the body a transfer plan aims for (its corrections), -1 none
+    double transferAltitudeKm = 0;  // the closest approach it aims for
 
     const BurnNode* next() const { return nodes.empty() ? nullptr : &nodes.front(); }
     void sortNodes();

@@ -96,6 +96,7 @@ void FlightPlanner::requestTransfer(SimState& state) {
         PlanResult r = planOrbitChange(state.objects, primary, clockS(state), lead, altitude);
         plan_.chosenAltitudeKm = -1;
         plan_.summary = r.summary;
+        plan_.transferTarget = -1;
         if (r.found) {
             plan_.nodes = r.nodes;
             plan_.selected = 0;
@@ -109,6 +110,8 @@ void FlightPlanner::requestTransfer(SimState& state) {
     request.nowS = clockS(state);
     request.target = target;
     request.altitudeKm = altitudeGoalKm(state, target);
+    requestedTarget_ = target;
+    requestedAltitudeKm_ = request.altitudeKm;
     request.leadS = lead;
     for (size_t i = 0; i < state.objects.size(); ++i) request.names.push_back(bodyName(state, static_cast<int>(i)));
     searching_ = true;
@@ -132,6 +135,65 @@ void FlightPlanner::takeTransfer(std::optional<TransferResult> result) {
     if (!result->plan.found) return;
     plan_.nodes = result->plan.nodes;
     plan_.selected = 0;
+    plan_.transferTarget = requestedTarget_;
+    plan_.transferAltitudeKm = requestedAltitudeKm_;
+    previewWanted_ = true;
+}
+
+void FlightPlanner::correctCourse(const SimState& state) {
+    if (correcting_) {
+        takeCorrection(correctionWorker_.take());
+        return;
+    }
+    const BurnNode* next = plan_.next();
+    if (!next || next->kind != NodeKind::Correction || plan_.transferTarget < 0 ||
+        static_cast<size_t>(plan_.transferTarget) + 1 >= state.objects.size())
+        return;
+    CorrectionRequest request;
+    request.objects = state.objects;
+    request.integrator = state.integrator;
+    request.nowS = clockS(state);
+    request.node = *next;
+    request.target = plan_.transferTarget;
+    request.altitudeKm = plan_.transferAltitudeKm;
+    // The arrival: the capture about the target, else a day after the correction.
+    request.arrivalS = next->timeS + 86400;
+    for (const BurnNode& node : plan_.nodes)
+        if (node.kind == NodeKind::Circularise && node.primary == plan_.transferTarget) {
+            request.arrivalS = node.timeS;
+            break;
+        }
+    correcting_ = true;
+    correctingNodeS_ = next->timeS;
+    correctionWorker_.submit([request = std::move(request)](const std::atomic<bool>& cancel) mutable {
+        request.cancel = &cancel;
+        return planCorrection(std::move(request));
+    });
+    if (waitForResults_) {
+        correctionWorker_.waitIdle();
+        takeCorrection(correctionWorker_.take());
+    }
+}
+
+void FlightPlanner::takeCorrection(std::optional<CorrectionResult> result) {
+    if (!result) return;
+    correcting_ = false;
+    plan_.summary = result->summary;
+    std::fprintf(stderr, "corvane: %s\n", result->summary.c_str());
+    for (BurnNode& node : plan_.nodes) {
+        if (node.kind != NodeKind::Correction || node.timeS != correctingNodeS_) continue;
+        // Not found (cancelled): flown as no burn rather than asked for again and again.
+        node = result->found ? result->node : BurnNode{node.timeS, {}, NodeKind::Fixed, node.primary};
+        break;
+    }
+    // The capture moves to the corrected closest approach.
+    if (result->found)
+        for (BurnNode& node : plan_.nodes)
+            if (node.kind == NodeKind::Circularise && node.primary == plan_.transferTarget) {
+                node.timeS = result->arrivalS;
+                break;
+            }
+    plan_.sortNodes();
     previewWanted_ = true;
 }
 
@@ -148,6 +210,7 @@ void FlightPlanner::afterFrame(SimState& state, float frameS, bool withPreview) 
     else if (state.isLive())
         clockS_ += state.warp.frameWarped ? static_cast<float>(static_cast<double>(frameS) * state.warp.factor()) : frameS;
     if (searching_) takeTransfer(transferWorker_.take());
+    correctCourse(state);
     if (!withPreview) return;
     if (std::optional<PlannedPath> done = previewWorker_.take()) preview_ = std::move(*done);
     const double now = clockS(state);

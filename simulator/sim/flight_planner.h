@@ -45,6 +45,9 @@ public:
 private:
     void requestTransfer(SimState& state);
     void takeTransfer(std::optional<TransferResult> result);
+    // A mid-course correction node that is next is worked out from the ship's state now.
+    void correctCourse(const SimState& state);
+    void takeCorrection(std::optional<CorrectionResult> result);
     double altitudeGoalKm(const SimState& state, int body) const;
 
     FlightPlan plan_;
@@ -54,8 +57,13 @@ private:
     bool searching_ = false;
     bool previewWanted_ = true;
     double previewAskedAtS_ = -1;
+    bool correcting_ = false;
+    double correctingNodeS_ = 0;      // the time of the node being worked out
+    int requestedTarget_ = -1;        // of the transfer search running
+    double requestedAltitudeKm_ = 0;
     double clockS_ = 0;
     bool clockSet_ = false;
     PlanWorker<TransferResult> transferWorker_;
     PlanWorker<PlannedPath> previewWorker_;
+    PlanWorker<CorrectionResult> correctionWorker_;
 };

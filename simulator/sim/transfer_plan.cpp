@@ -1,10 +1,12 @@
 // Porkchop grid of Lambert transfers, then differential correction on the integrated path.
 #include "transfer_plan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
+#include "approach_aim.h"
 #include "lambert.h"
 #include "planned_path.h"
 #include "step_bound.h"
@@ -13,11 +15,11 @@ namespace {
 
 constexpr int kDepartureSteps = 48;
 constexpr int kFlightTimeSteps = 32;
-constexpr int kMaxCorrections = 8;
-// Corrections stop when the closest approach is within this part of the wanted altitude.
-constexpr double kAltitudeTolerance = 0.005;
-// How far back along the incoming conic the aim point is read (well outside the target's pull).
-constexpr double kAimBackS = 86400.0;
+// The mid-course corrections: this part of the flight after the departure, and before the arrival.
+constexpr double kEarlyCorrection = 1.0 / 16.0;
+constexpr double kLateCorrection = 1.0 / 5.0;
+// A correction's paths run this many times as long as from now to the arrival.
+constexpr double kCorrectionHorizon = 1.5;
 
 struct Candidate {
     bool found = false;
@@ -103,85 +105,24 @@ TransferResult planTransfer(TransferRequest request) {
     const OrbitalFrame frame = orbitalFrame(atDeparture);
     BurnNode departure{request.nowS + best.departS, plannedDeltaV(frame, best.burnWorld), NodeKind::Fixed, primary};
 
-    // The integrated path's approach for a departure burn (in the orbital frame).
-    auto approach = [&](Vec3d planned) {
-        PlannedPathRequest r;
-        r.objects = objects;
-        r.integrator = request.integrator;
-        r.nowS = request.nowS;
-        BurnNode node = departure;
-        node.deltaVKmPerS = planned;
-        r.nodes = {node};
-        r.horizonS = best.departS + best.flightS * 1.5;
-        r.targetIndex = request.target;
-        r.cancel = request.cancel;
-        return predictPlannedPath(std::move(r));
-    };
-    PlannedPath path = approach(departure.deltaVKmPerS);
-    if (!path.path.valid) {
+    AimRequest aim;
+    aim.objects = objects;
+    aim.integrator = request.integrator;
+    aim.nowS = request.nowS;
+    aim.node = departure;
+    aim.target = request.target;
+    aim.altitudeKm = request.altitudeKm;
+    aim.horizonS = best.departS + best.flightS * 1.5;
+    aim.cancel = request.cancel;
+    AimResult aimed = aimAtAltitude(aim);
+    if (!aimed.valid) {
         plan.summary = "No plan: cancelled";
         return out;
     }
-    out.conicClosestAltitudeKm = path.closestAltitudeKm;
-    // Newton steps on the two components of the burn square to its direction: the approach's aim
-    // point (the impact parameter on the incoming conic about the target, nearly linear in the
-    // burn) is driven onto the one whose periapsis lies at the wanted radius, along its present
-    // direction.
-    const Vec3d along = normalized(departure.deltaVKmPerS);
-    Vec3d side1 = normalized(cross(along, Vec3d{0, 0, 1}));
-    if (length(side1) < 0.5) side1 = normalized(cross(along, Vec3d{0, 1, 0}));
-    const Vec3d side2 = cross(along, side1);
-    auto aimOf = [&](const PlannedPath& p) {
-        // The impact parameter: the conic's angular momentum over the speed at infinity, in the
-        // direction of the position square to the motion far back along the conic.
-        const RelativeState& c = p.closestState;
-        const double vInf2 = dot(c.velocityKmPerS, c.velocityKmPerS) - 2 * gmTarget / length(c.positionKm);
-        const double b = length(cross(c.positionKm, c.velocityKmPerS)) / std::sqrt(std::max(vInf2, 1e-6));
-        const RelativeState far = propagateKepler(c, gmTarget, -kAimBackS);
-        const Vec3d v = normalized(far.velocityKmPerS);
-        return normalized(far.positionKm - v * dot(far.positionKm, v)) * b;
-    };
-    for (int k = 0; k < kMaxCorrections; ++k) {
-        if (std::abs(path.closestAltitudeKm - request.altitudeKm) < kAltitudeTolerance * request.altitudeKm) break;
-        const Vec3d aim = aimOf(path);
-        const RelativeState& c = path.closestState;
-        const double vInf2 = std::max(1e-6, dot(c.velocityKmPerS, c.velocityKmPerS) - 2 * gmTarget / length(c.positionKm));
-        const double wantedB = goalRadius * std::sqrt(1 + 2 * gmTarget / (goalRadius * vInf2));
-        Vec3d dir = normalized(aim);
-        if (length(dir) < 0.5) dir = side1;
-        const Vec3d axis2 = normalized(cross(normalized(c.velocityKmPerS), dir));
-        const Vec3d goal = dir * wantedB;
-        auto missOf = [&](const PlannedPath& p) {
-            const Vec3d d = aimOf(p) - goal;
-            return std::pair<double, double>{dot(d, dir), dot(d, axis2)};
-        };
-        const auto miss = missOf(path);
-        const double h = 1e-4;
-        const PlannedPath p1 = approach(departure.deltaVKmPerS + side1 * h);
-        const PlannedPath p2 = approach(departure.deltaVKmPerS + side2 * h);
-        if (!p1.path.valid || !p2.path.valid) {
-            plan.summary = "No plan: cancelled";
-            return out;
-        }
-        const auto m1 = missOf(p1), m2 = missOf(p2);
-        const double j11 = (m1.first - miss.first) / h, j21 = (m1.second - miss.second) / h;
-        const double j12 = (m2.first - miss.first) / h, j22 = (m2.second - miss.second) / h;
-        const double det = j11 * j22 - j12 * j21;
-        if (!(std::abs(det) > 0)) break;
-        double a = -(j22 * miss.first - j12 * miss.second) / det;
-        double b = -(-j21 * miss.first + j11 * miss.second) / det;
-        // Steps kept small against the burn: far from the answer the linear model misleads.
-        const double limit = 0.05 * length(departure.deltaVKmPerS);
-        const double size = std::hypot(a, b);
-        if (size > limit) a *= limit / size, b *= limit / size;
-        departure.deltaVKmPerS += side1 * a + side2 * b;
-        path = approach(departure.deltaVKmPerS);
-        ++out.corrections;
-        if (!path.path.valid) {
-            plan.summary = "No plan: cancelled";
-            return out;
-        }
-    }
+    out.conicClosestAltitudeKm = aimed.firstClosestAltitudeKm;
+    out.corrections = aimed.corrections;
+    departure = aimed.node;
+    const PlannedPath& path = aimed.path;
     out.plannedClosestAltitudeKm = path.closestAltitudeKm;
     // Capture at the closest approach: circular about the target there.
     BurnNode arrival{request.nowS + path.closestTimeS, {}, NodeKind::Circularise, request.target};
@@ -189,12 +130,54 @@ TransferResult planTransfer(TransferRequest request) {
     arrival.deltaVKmPerS = plannedDeltaV(orbitalFrame(path.closestState), captureWorld);
     const double departDv = length(departure.deltaVKmPerS), captureDv = length(captureWorld);
     plan.found = true;
-    plan.nodes = {departure, arrival};
+    // Mid-course corrections, worked out from the ship's real path when they come due: one early
+    // (most of the departure's error, while it costs little), one late (what the first left).
+    const double flightS = path.closestTimeS - best.departS;
+    BurnNode early{departure.timeS + flightS * kEarlyCorrection, {}, NodeKind::Correction, primary};
+    BurnNode late{arrival.timeS - flightS * kLateCorrection, {}, NodeKind::Correction, primary};
+    plan.nodes = {departure, early, late, arrival};
     plan.totalDeltaVKmPerS = departDv + captureDv;
     char text[256];
     std::snprintf(text, sizeof text, "%s: depart in %s, %.2f km/s, arrive in %s, capture %.2f km/s (closest %.0f km)",
                   name.c_str(), spanText(best.departS).c_str(), departDv, spanText(path.closestTimeS).c_str(),
                   captureDv, path.closestAltitudeKm);
     plan.summary = std::string(text) + burnShortfall(objects[ship], plan.totalDeltaVKmPerS, objects[ship].energyKJ);
+    return out;
+}
+
+CorrectionResult planCorrection(CorrectionRequest request) {
+    CorrectionResult out;
+    const size_t ship = request.objects.size() - 1;
+    if (request.target < 0 || static_cast<size_t>(request.target) >= ship) {
+        out.summary = "No correction: no target";
+        return out;
+    }
+    AimRequest aim;
+    aim.node = request.node;
+    aim.node.kind = NodeKind::Fixed;
+    aim.node.deltaVKmPerS = {};
+    aim.node.primary = primaryBody(request.objects, ship);
+    aim.objects = std::move(request.objects);
+    aim.integrator = std::move(request.integrator);
+    aim.nowS = request.nowS;
+    aim.target = request.target;
+    aim.altitudeKm = request.altitudeKm;
+    aim.horizonS = std::max(request.arrivalS, request.node.timeS) - request.nowS;
+    aim.horizonS *= kCorrectionHorizon;
+    aim.cancel = request.cancel;
+    const AimResult aimed = aimAtAltitude(aim);
+    if (!aimed.valid) {
+        out.summary = "No correction: cancelled";
+        return out;
+    }
+    out.found = true;
+    out.node = aimed.node;
+    out.uncorrectedClosestAltitudeKm = aimed.firstClosestAltitudeKm;
+    out.closestAltitudeKm = aimed.path.closestAltitudeKm;
+    out.arrivalS = request.nowS + aimed.path.closestTimeS;
+    char text[200];
+    std::snprintf(text, sizeof text, "Correction: %.1f m/s, closest %.0f km (was %.0f km)",
+                  length(out.node.deltaVKmPerS) * 1000, out.closestAltitudeKm, out.uncorrectedClosestAltitudeKm);
+    out.summary = text;
     return out;
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 #include "hud_display.h"
 #include "hud_text.h"
@@ -78,6 +79,13 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
     if (!pilot.status.empty()) text += pilot.status + "\n";
     if (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
+}
+
+void logFlightPlanPanel(const std::string& keyName, const FlightPlanner& planner, const SimState& state) {
+    std::string text = "corvane: plan panel after " + keyName + ":\n";
+    std::istringstream lines(composeFlightPlanPanel(planner, state));
+    for (std::string line; std::getline(lines, line);) text += "  | " + line + "\n";
+    std::fputs(text.c_str(), stderr);
 }
 
 std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimState& state) {

@@ -20,6 +20,9 @@ inline constexpr uint32_t kPlannedPathArgb = 0xFFFF60C0;
 // The panel's text ("" when there is nothing to show).
 std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState& state);
 bool flightPlanPanelShown(const SimState& state);
+// Writes the panel's text to the error stream after a scripted key: "corvane: plan panel after
+// KEY:" and each line as "  | line".
+void logFlightPlanPanel(const std::string& keyName, const FlightPlanner& planner, const SimState& state);
 
 // The planned ship path as line-list vertices in the planned path's colour.
 std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimState& state);
