@@ -28,6 +28,10 @@ std::string format(const char* pattern, double a, double b = 0, double c = 0) {
     return text;
 }
 
+// A component as the panel shows it: key steps that cancel leave a rounding rest of either sign,
+// which reads as "+0.000", never "-0.000".
+double shownKmPerS(double v) { return std::round(v * 1000) / 1000 + 0.0; }
+
 }  // namespace
 
 bool flightPlanPanelShown(const SimState& state) {
@@ -59,8 +63,8 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
         if (node.kind == NodeKind::Circularise)
             text += "  circularise about " + bodyName(state, node.primary) + "\n";
         else
-            text += format("  prograde %+.3f  normal %+.3f  radial %+.3f\n", node.deltaVKmPerS.x, node.deltaVKmPerS.y,
-                           node.deltaVKmPerS.z);
+            text += format("  prograde %+.3f  normal %+.3f  radial %+.3f\n", shownKmPerS(node.deltaVKmPerS.x),
+                           shownKmPerS(node.deltaVKmPerS.y), shownKmPerS(node.deltaVKmPerS.z));
     }
     const PlannedPath& preview = planner.preview();
     if (!plan.nodes.empty() && preview.path.valid) {

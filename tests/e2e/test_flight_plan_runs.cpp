@@ -202,3 +202,116 @@ TEST(FlightPlanRuns, TransferToTheMoonFlownWithItsCorrectionsReachesThePlannedAp
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Exact replay: all 20000 frames matched.\n");
 }
+
+namespace {
+
+// The panel after each scripted plan key, as the run logged it: the key and the panel's lines.
+std::vector<std::pair<std::string, std::vector<std::string>>> loggedPanels(const std::string& err) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> panels;
+    std::istringstream in(err);
+    const std::string header = "corvane: plan panel after ";
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(header, 0) == 0)
+            panels.push_back({line.substr(header.size(), line.size() - header.size() - 1), {}});
+        else if (line.rfind("  | ", 0) == 0 && !panels.empty())
+            panels.back().second.push_back(line.substr(4));
+    }
+    return panels;
+}
+
+// Seconds of "starts in 9 min 59 s" (or "1 h 02 min") in a burn line, -1 without one.
+double startsInS(const std::string& line) {
+    std::smatch m;
+    if (std::regex_search(line, m, std::regex("starts in ([0-9]+) min ([0-9]+) s")))
+        return std::stod(m[1]) * 60 + std::stod(m[2]);
+    return -1;
+}
+
+}  // namespace
+
+TEST(FlightPlanRuns, NodeKeysEditTheNodesAsThePanelShows) {
+    TempDataDir dir;
+    e2e::copyShippedData(dir.path());
+    shipInLowEarthOrbit(dir.path());
+    // Each key, whether Shift is held, and then: the nodes listed, the selected one, its components
+    // (prograde, normal, radial km/s), and how much later its burn starts than after the step
+    // before. Steps of 0.01 km/s, 0.001 with Shift; Page Up / Down move by a 72nd of the orbit's
+    // period (7,633 s).
+    struct Step {
+        const char* key;
+        bool shift;
+        size_t nodes;
+        int selected;
+        Vec3d components;
+        double laterS;
+    };
+    const double move = 7633.0 / 72;
+    const Step steps[] = {
+        {"Insert", false, 1, 1, {0, 0, 0}, 0},
+        {"KP8", false, 1, 1, {0.010, 0, 0}, 0},
+        {"KP8", true, 1, 1, {0.011, 0, 0}, 0},
+        {"KP2", false, 1, 1, {0.001, 0, 0}, 0},
+        {"KP4", false, 1, 1, {0.001, 0.010, 0}, 0},
+        {"KP6", true, 1, 1, {0.001, 0.009, 0}, 0},
+        {"KP7", false, 1, 1, {0.001, 0.009, 0.010}, 0},
+        {"KP9", true, 1, 1, {0.001, 0.009, 0.009}, 0},
+        {"KP9", false, 1, 1, {0.001, 0.009, -0.001}, 0},
+        {"KP7", true, 1, 1, {0.001, 0.009, 0}, 0},
+        {"KP6", false, 1, 1, {0.001, -0.001, 0}, 0},
+        {"KP4", true, 1, 1, {0.001, 0, 0}, 0},
+        {"KP2", true, 1, 1, {0, 0, 0}, 0},
+        {"KP8", false, 1, 1, {0.010, 0, 0}, 0},
+        {"PageUp", false, 1, 1, {0.010, 0, 0}, move},
+        {"PageUp", false, 1, 1, {0.010, 0, 0}, move},
+        {"PageDown", false, 1, 1, {0.010, 0, 0}, -move},
+        {"Insert", false, 2, 2, {0, 0, 0}, 600},  // after the selected node
+        {"KP9", false, 2, 2, {0, 0, -0.010}, 0},
+        {"Delete", false, 1, 1, {0.010, 0, 0}, -600},
+        {"Delete", false, 0, 0, {0, 0, 0}, 0},
+    };
+    std::string script;
+    int frame = 2;
+    for (const Step& step : steps) {
+        if (step.shift) script += std::to_string(frame) + " key LShift down\n";
+        script += keyPress(frame, step.key);
+        if (step.shift) script += std::to_string(frame) + " key LShift up\n";
+        frame += 2;
+    }
+    testdata::writeText(dir / "script.txt", script);
+    const testrun::RunResult r = e2e::runCorvane(
+        dir.path(), {"--no-render", "--fixed-dt", "0.02", "--frames", std::to_string(frame + 2), "--input", dir / "script.txt"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto panels = loggedPanels(r.err);
+    ASSERT_EQ(panels.size(), std::size(steps)) << r.err;
+    double startedBefore = 0;
+    for (size_t i = 0; i < panels.size(); ++i) {
+        const Step& step = steps[i];
+        const auto& [key, lines] = panels[i];
+        SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + key);
+        EXPECT_EQ(key, step.key);
+        std::vector<std::string> burns;
+        for (const std::string& line : lines)
+            if (line.find("Burn ") != std::string::npos) burns.push_back(line);
+        ASSERT_EQ(burns.size(), step.nodes) << r.err;
+        if (step.nodes == 0) {
+            EXPECT_TRUE(lines.empty());
+            continue;
+        }
+        const std::string& selected = burns[static_cast<size_t>(step.selected - 1)];
+        EXPECT_EQ(selected.rfind("> Burn " + std::to_string(step.selected) + ": ", 0), 0u) << selected;
+        char dv[32], components[96];
+        std::snprintf(dv, sizeof dv, "%.3f km/s", length(step.components));
+        std::snprintf(components, sizeof components, "prograde %+.3f  normal %+.3f  radial %+.3f",
+                      step.components.x, step.components.y, step.components.z);
+        EXPECT_NE(selected.find(dv), std::string::npos) << selected;
+        bool listed = false;
+        for (const std::string& line : lines) listed = listed || line.find(components) != std::string::npos;
+        EXPECT_TRUE(listed) << components;
+        // Two frames (0.04 s) pass between the keys; the panel shows whole seconds.
+        const double starts = startsInS(selected);
+        if (i > 0) {
+            EXPECT_NEAR(starts - startedBefore, step.laterS, 1.5) << selected;
+        }
+        startedBefore = starts;
+    }
+}
