@@ -2,6 +2,7 @@
 #include "planned_path.h"
 
 #include <cmath>
+#include <limits>
 
 #include "sim_state.h"
 #include "step_bound.h"
@@ -80,6 +81,14 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
 
     size_t nextNode = 0;
     while (nextNode < request.nodes.size() && request.nodes[nextNode].timeS < request.nowS) ++nextNode;
+    // The approach the plan aims for ends where a later burn is made about the target (a capture):
+    // the orbit after it is not an approach.
+    double approachEndS = std::numeric_limits<double>::infinity();
+    for (size_t i = nextNode + 1; i < request.nodes.size(); ++i)
+        if (haveTarget && request.nodes[i].primary == request.targetIndex) {
+            approachEndS = request.nodes[i].timeS - request.nowS;
+            break;
+        }
     double closest = -1;
     auto sample = [&](double t) {
         path.timesS.push_back(t);
@@ -90,7 +99,7 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
         if (path.targetReferenceIndex >= 0)
             path.targetReference.push_back(point(integrator, static_cast<size_t>(path.targetReferenceIndex)));
         // Only after the first burn: the approach the plan aims for.
-        if (nextNode == 0 && !request.nodes.empty()) return;
+        if ((nextNode == 0 && !request.nodes.empty()) || t > approachEndS) return;
         const RelativeState rel{position(integrator, ship) - position(integrator, target),
                                 velocity(integrator, ship) - velocity(integrator, target)};
         const double d = length(rel.positionKm);

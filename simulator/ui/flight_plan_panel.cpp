@@ -28,6 +28,12 @@ std::string format(const char* pattern, double a, double b = 0, double c = 0) {
     return text;
 }
 
+// A burn's change of velocity: corrections of a few m/s read in m/s (below what reads as 0.010
+// km/s, so that a rounding rest never flips a key step's figure between the two).
+std::string deltaVText(double kmPerS) {
+    return kmPerS < 0.0095 ? format("%.1f m/s", kmPerS * 1000) : format("%.3f km/s", kmPerS);
+}
+
 // A component as the panel shows it: key steps that cancel leave a rounding rest of either sign,
 // which reads as "+0.000", never "-0.000".
 double shownKmPerS(double v) { return std::round(v * 1000) / 1000 + 0.0; }
@@ -50,10 +56,16 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
                                                                   : length(node.deltaVKmPerS);
         const BurnCost cost = burnCost(ship, dv, state.energyKJ);
         std::string line = static_cast<int>(i) == plan.selected ? "> " : "  ";
-        line += "Burn " + std::to_string(i + 1) + ": " + format("%.3f km/s", dv) + ", ";
-        line += cost.noThrust ? std::string("no thrust") : spanText(cost.durationS);
-        line += ", starts in " + spanText(node.timeS - cost.durationS / 2 - now);
-        if (cost.energyShort) line += " (energy short)";
+        line += "Burn " + std::to_string(i + 1) + ": ";
+        if (node.kind == NodeKind::Correction) {
+            // Worked out from the real path when it is next: nothing to cost yet.
+            line += "correction, starts in " + spanText(node.timeS - now);
+        } else {
+            line += deltaVText(dv) + ", ";
+            line += cost.noThrust ? std::string("no thrust") : spanText(cost.durationS);
+            line += ", starts in " + spanText(node.timeS - cost.durationS / 2 - now);
+            if (cost.energyShort) line += " (energy short)";
+        }
         text += line + "\n";
     }
     if (plan.nodes.size() > kNodesListed)
@@ -62,6 +74,8 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
         const BurnNode& node = plan.nodes[static_cast<size_t>(plan.selected)];
         if (node.kind == NodeKind::Circularise)
             text += "  circularise about " + bodyName(state, node.primary) + "\n";
+        else if (node.kind == NodeKind::Correction)
+            text += "  worked out from the real path when it is next\n";
         else
             text += format("  prograde %+.3f  normal %+.3f  radial %+.3f\n", shownKmPerS(node.deltaVKmPerS.x),
                            shownKmPerS(node.deltaVKmPerS.y), shownKmPerS(node.deltaVKmPerS.z));
