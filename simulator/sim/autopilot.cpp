@@ -173,7 +173,16 @@ double nearestApsisS(const RelativeState& rel, double gm, double aroundS) {
     return best;
 }
 
+bool sameNode(const BurnNode& a, const BurnNode& b) {
+    return a.timeS == b.timeS && a.kind == b.kind && a.primary == b.primary && a.deltaVKmPerS.x == b.deltaVKmPerS.x &&
+           a.deltaVKmPerS.y == b.deltaVKmPerS.y && a.deltaVKmPerS.z == b.deltaVKmPerS.z;
+}
+
 }  // namespace
+
+void stopAutopilot(Autopilot& p, SimState& state, const std::string& why) {
+    if (p.active()) stop(p, state, why);
+}
 
 double turnLeadS(const SimObject& ship, double frameS) {
     // Half a turn with the attitude keys: a rate that grows by torque * h per frame, so an angular
@@ -193,9 +202,11 @@ Vec3d nodeWorldDeltaV(const BurnNode& node, const std::vector<SimObject>& object
 }
 
 void engageAutopilot(Autopilot& p, const FlightPlan& plan, const SimState& state, double nowS) {
+    // A refusal leaves the autopilot off with the reason (also when it was waiting for a node).
     const BurnNode* node = plan.next();
     if (!node) {
         p.status = "Autopilot: no node to fly";
+        p.phase = AutopilotPhase::Off;
         return;
     }
     const SimObject& ship = state.observer();
@@ -203,14 +214,17 @@ void engageAutopilot(Autopilot& p, const FlightPlan& plan, const SimState& state
     const BurnCost cost = burnCost(ship, length(dv), state.energyKJ);
     if (cost.noThrust) {
         p.status = "Autopilot: no forward thrust (raise it with U)";
+        p.phase = AutopilotPhase::Off;
         return;
     }
     if (cost.energyShort) {
         p.status = "Autopilot: the energy store cannot deliver this burn";
+        p.phase = AutopilotPhase::Off;
         return;
     }
     p = Autopilot{};
     p.node = *node;
+    p.planNode = *node;
     if (node->kind == NodeKind::Circularise && node->primary >= 0 &&
         static_cast<size_t>(node->primary) + 1 < state.objects.size()) {
         const size_t body = static_cast<size_t>(node->primary), shipIndex = state.objects.size() - 1;
@@ -251,9 +265,20 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
         const bool pressNow = (lower || raise) && !p.warpKeyDownLastFrame;
         p.warpKeyDownLastFrame = pressNow;
         if (pressNow) press(keys, lower ? kCommaKey : kPeriodKey);
-        // A correction node is worked out by the planner when it becomes the next node.
-        if (p.node.kind == NodeKind::Correction && plan.next() && plan.next()->timeS == p.node.timeS)
-            p.node = *plan.next();
+        // The plan's next node changed while waiting (a correction worked out, a node edited, a
+        // new plan): that one is flown.
+        if (!plan.next()) {
+            stop(p, state, "Autopilot off: no node left to fly");
+            return;
+        }
+        if (!sameNode(*plan.next(), p.planNode)) {
+            const int32_t warp = p.warpLevelWanted;
+            const bool warpKeyDown = p.warpKeyDownLastFrame;
+            engageAutopilot(p, plan, state, now);
+            p.warpLevelWanted = warp;
+            p.warpKeyDownLastFrame = warpKeyDown;
+            if (!p.active()) return;
+        }
         if (now < turnAt) return;
         if (p.node.kind == NodeKind::Correction) {
             p.status = "Autopilot: waiting for the correction to be worked out";
@@ -301,7 +326,8 @@ void autopilotBeforeFrame(Autopilot& p, FlightPlan& plan, SimState& state, float
         if (!thrustBack) press(keys, KeyCode::U);
         if (!torqueBack) press(keys, KeyCode::Up);
         if (!thrustBack || !torqueBack) return;
-        if (!plan.nodes.empty()) plan.popFront();
+        // The flown node leaves the plan (unless the pilot changed the plan meanwhile).
+        if (plan.next() && sameNode(*plan.next(), p.planNode)) plan.popFront();
         p.phase = AutopilotPhase::Off;
         // On to the next node, at the pilot's warp.
         if (plan.next()) {

@@ -17,6 +17,7 @@ enum class AutopilotPhase { Off, Waiting, Turning, Burning, Restoring };
 struct Autopilot {
     AutopilotPhase phase = AutopilotPhase::Off;
     BurnNode node;                  // the node being flown
+    BurnNode planNode;              // the same as the plan holds it (a circularising node's time moves)
     Vec3d directionWorld;           // the burn's direction, fixed when the turn begins
     double targetDeltaVKmPerS = 0;
     double deliveredKmPerS = 0;     // forward thrust times frame time over mass, summed
@@ -33,6 +34,10 @@ struct Autopilot {
 // Starts flying the plan's next node; refuses (status says why) without a node, without forward
 // thrust, or when the energy store cannot deliver the burn.
 void engageAutopilot(Autopilot& pilot, const FlightPlan& plan, const SimState& state, double nowS);
+
+// Ends it with the reason on the panel; a burn it leaves half done is also named at the top of
+// the screen with what it delivered.
+void stopAutopilot(Autopilot& pilot, SimState& state, const std::string& why);
 
 // Live mode, after the keyboard read and before the frame step: the pilot's keys end it; otherwise
 // its keys are added to state.keyState for this frame. elapsedS is the frame time at warp 1, nowS

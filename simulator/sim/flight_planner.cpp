@@ -76,8 +76,7 @@ void FlightPlanner::apply(SimState& state, PlanAction action, bool fine, int dig
         case PlanAction::PlanTransfer: requestTransfer(state); break;
         case PlanAction::FlyNext:
             if (pilot_.active()) {
-                pilot_.phase = AutopilotPhase::Off;
-                pilot_.status = "Autopilot off";
+                stopAutopilot(pilot_, state, "Autopilot off");
             } else {
                 engageAutopilot(pilot_, plan_, state, clockS(state));
             }

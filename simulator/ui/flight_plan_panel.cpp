@@ -34,9 +34,9 @@ std::string deltaVText(double kmPerS) {
     return kmPerS < 0.0095 ? format("%.1f m/s", kmPerS * 1000) : format("%.3f km/s", kmPerS);
 }
 
-// A component as the panel shows it: key steps that cancel leave a rounding rest of either sign,
-// which reads as "+0.000", never "-0.000".
-double shownKmPerS(double v) { return std::round(v * 1000) / 1000 + 0.0; }
+// A component as the panel shows it (to 0.1 m/s, the size of small corrections): key steps that
+// cancel leave a rounding rest of either sign, which reads as "+0.0000", never "-0.0000".
+double shownKmPerS(double v) { return std::round(v * 1e4) / 1e4 + 0.0; }
 
 }  // namespace
 
@@ -77,7 +77,7 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
         else if (node.kind == NodeKind::Correction)
             text += "  worked out from the real path when it is next\n";
         else
-            text += format("  prograde %+.3f  normal %+.3f  radial %+.3f\n", shownKmPerS(node.deltaVKmPerS.x),
+            text += format("  prograde %+.4f  normal %+.4f  radial %+.4f km/s\n", shownKmPerS(node.deltaVKmPerS.x),
                            shownKmPerS(node.deltaVKmPerS.y), shownKmPerS(node.deltaVKmPerS.z));
     }
     const PlannedPath& preview = planner.preview();

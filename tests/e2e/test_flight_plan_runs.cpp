@@ -301,7 +301,7 @@ TEST(FlightPlanRuns, NodeKeysEditTheNodesAsThePanelShows) {
         const std::string& selected = burns[static_cast<size_t>(step.selected - 1)];
         EXPECT_EQ(selected.rfind("> Burn " + std::to_string(step.selected) + ": ", 0), 0u) << selected;
         char components[96];
-        std::snprintf(components, sizeof components, "prograde %+.3f  normal %+.3f  radial %+.3f",
+        std::snprintf(components, sizeof components, "prograde %+.4f  normal %+.4f  radial %+.4f km/s",
                       step.components.x, step.components.y, step.components.z);
         EXPECT_NE(selected.find(std::string(": ") + step.deltaV + ", "), std::string::npos) << selected;
         bool listed = false;
