@@ -93,6 +93,23 @@ std::string burnShortfall(const SimObject& ship, double deltaV, double energyKJ)
     return "";
 }
 
+std::string planShortfall(const SimObject& ship, const std::vector<BurnNode>& nodes, double nowS, double energyKJ) {
+    double total = 0;
+    for (const BurnNode& node : nodes) total += length(node.deltaVKmPerS);
+    std::string why = burnShortfall(ship, total, energyKJ);
+    if (!why.empty()) return why;
+    double lastEndS = nowS;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const double half = burnCost(ship, length(nodes[i].deltaVKmPerS), energyKJ).durationS / 2;
+        const std::string burn = "burn " + std::to_string(i + 1);
+        if (nodes[i].timeS - half < lastEndS)
+            return "; the thrust is too low: " + burn + " lasts " + spanText(2 * half) +
+                   (i == 0 ? " and would have to start before now" : " and would overlap the one before");
+        lastEndS = nodes[i].timeS + half;
+    }
+    return "";
+}
+
 std::string spanText(double seconds) {
     char text[64];
     const double s = std::abs(seconds);

@@ -77,5 +77,10 @@ BurnCost burnCost(const SimObject& ship, double deltaVKmPerS, double energyKJ);
 // "" when the ship can fly burns of this total, else why not ("; no forward thrust to fly it").
 std::string burnShortfall(const SimObject& ship, double deltaVKmPerS, double energyKJ);
 
+// The same for a whole plan before it is flown, adding where the forward thrust is too low for
+// the burns as planned: a burn (centred on its node) that would have to start before nowS, or
+// two burns that would overlap.
+std::string planShortfall(const SimObject& ship, const std::vector<BurnNode>& nodes, double nowS, double energyKJ);
+
 // "2 h 14 min", "4 d 6 h", "35 s" for a time span.
 std::string spanText(double seconds);

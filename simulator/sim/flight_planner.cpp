@@ -99,7 +99,7 @@ void FlightPlanner::requestTransfer(SimState& state) {
         if (r.found) {
             plan_.nodes = r.nodes;
             plan_.selected = 0;
-            plan_.summary += burnShortfall(state.observer(), r.totalDeltaVKmPerS, state.energyKJ);
+            plan_.summary += planShortfall(state.observer(), r.nodes, clockS(state), state.energyKJ);
         }
         return;
     }

@@ -141,7 +141,7 @@ TransferResult planTransfer(TransferRequest request) {
     std::snprintf(text, sizeof text, "%s: depart in %s, %.2f km/s, arrive in %s, capture %.2f km/s (closest %.0f km)",
                   name.c_str(), spanText(best.departS).c_str(), departDv, spanText(path.closestTimeS).c_str(),
                   captureDv, path.closestAltitudeKm);
-    plan.summary = std::string(text) + burnShortfall(objects[ship], plan.totalDeltaVKmPerS, objects[ship].energyKJ);
+    plan.summary = std::string(text) + planShortfall(objects[ship], plan.nodes, request.nowS, objects[ship].energyKJ);
     return out;
 }
 

@@ -199,6 +199,34 @@ TEST(FlightPlanMath, BurnCostsAndTheKeysScriptsUse) {
         EXPECT_NEAR(cost.durationS, c.durationS, 1e-9);
         EXPECT_EQ(burnShortfall(ship, 2.0, c.energyKJ).empty(), !c.noThrust && !c.energyShort);
     }
+    // A plan of two 2 km/s burns: what it says before it is flown, by thrust and energy.
+    struct PlanCase {
+        float forceKN, energyKJ;
+        double firstS, secondS;  // node times from now
+        const char* says;        // "" or a part of the shortfall
+    };
+    const PlanCase plans[] = {
+        {1000, 1e11f, 100, 1000, ""},
+        {10, 1e11f, 100, 1000, ""},  // 200 s burns: 0..200 s and 900..1100 s
+        {5, 1e11f, 100, 1000, "burn 1 lasts 6 min 40 s and would have to start before now"},
+        {5, 1e11f, 500, 700, "burn 2 lasts 6 min 40 s and would overlap the one before"},
+        {0, 1e11f, 500, 1000, "no forward thrust"},
+        {1000, 1e5f, 500, 1000, "energy store cannot deliver"},  // 4 km/s drain 120,000 kJ
+    };
+    for (const PlanCase& c : plans) {
+        SimObject ship;
+        ship.massKg = 1000;
+        ship.velocityKmPerS = {30, 0, 0};
+        ship.nominalForceKN = {c.forceKN, 0, 0};
+        const double now = 5000;
+        const std::vector<BurnNode> nodes = {{now + c.firstS, {2, 0, 0}, NodeKind::Fixed, 0},
+                                             {now + c.secondS, {0, 0, -2}, NodeKind::Circularise, 0}};
+        const std::string says = planShortfall(ship, nodes, now, c.energyKJ);
+        if (*c.says == 0)
+            EXPECT_EQ(says, "");
+        else
+            EXPECT_NE(says.find(c.says), std::string::npos) << says;
+    }
     const std::pair<const char*, int> keys[] = {{"Insert", 0xD2}, {"pageup", 0xC9}, {"KP8", 0x48},
                                                 {"End", 0xCF},    {"Enter", 0x1C},  {"0", 0x0B},
                                                 {"5", 0x06},      {"KP5", -1}};
