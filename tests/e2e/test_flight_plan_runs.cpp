@@ -315,3 +315,76 @@ TEST(FlightPlanRuns, NodeKeysEditTheNodesAsThePanelShows) {
         startedBefore = starts;
     }
 }
+
+TEST(FlightPlanRuns, BurnsTheShipCannotFlyAreNamedBeforeAndWhileTheyAreFlown) {
+    // The typed orbit change (2.012 km/s, then 1.304) from the low circle, with the ship's forward
+    // thrust and energy store set per case; End once, or again in the middle of the first burn.
+    struct Case {
+        double forceKN, energyKJ;
+        bool endMidBurn;
+        const char* planSays;   // after Enter ("" for nothing wrong)
+        const char* pilotSays;  // after the last End
+    };
+    const Case cases[] = {
+        {100, 1e11, true, "", "Autopilot off: burn stopped at "},
+        {1000, 1e4, false, "the energy store cannot deliver it", "Autopilot: the energy store cannot deliver this burn"},
+        {1, 1e11, false, "the thrust is too low: burn 1 lasts 33 min 31 s and would have to start before now", ""},
+        {0, 1e11, false, "no forward thrust", "Autopilot: no forward thrust"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.forceKN) + " kN, " + std::to_string(c.energyKJ) + " kJ");
+        TempDataDir dir;
+        e2e::copyShippedData(dir.path());
+        shipInLowEarthOrbit(dir.path());
+        setItems(dir / "Objects/Observer.cfg", {{51, c.forceKN}, {57, c.energyKJ}});
+        std::string script;
+        int frame = 2;
+        for (const char* digit : {"3", "5", "7", "8", "6"}) script += keyPress(frame++, digit);
+        script += keyPress(frame, "Enter") + keyPress(frame + 1, "End");
+        testdata::writeText(dir / "script.txt", script);
+        const std::vector<std::string> options = {"--no-render", "--fixed-dt", "0.02", "--input", dir / "script.txt"};
+        auto run = [&](int frames) {
+            std::vector<std::string> o = options;
+            o.insert(o.end(), {"--frames", std::to_string(frames)});
+            return e2e::runCorvane(dir.path(), o);
+        };
+        testrun::RunResult r = run(frame + 4);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        auto panels = loggedPanels(r.err);
+        ASSERT_GE(panels.size(), 7u) << r.err;
+        std::string afterEnter;
+        for (const std::string& line : panels[5].second) afterEnter += line + "\n";
+        if (*c.planSays == 0) {
+            for (const char* wrong : {"no forward thrust", "cannot deliver", "too low"})
+                EXPECT_EQ(afterEnter.find(wrong), std::string::npos) << afterEnter;
+        } else {
+            EXPECT_NE(afterEnter.find(c.planSays), std::string::npos) << afterEnter;
+        }
+        if (c.endMidBurn) {
+            // End again in the middle of the first burn (20 s at 100 kN), which the panel after
+            // Enter dates.
+            std::smatch m;
+            ASSERT_TRUE(std::regex_search(afterEnter, m, std::regex("starts in ([0-9]+) min ([0-9]+) s"))) << afterEnter;
+            const int mid = frame + static_cast<int>((std::stod(m[1]) * 60 + std::stod(m[2]) + 10) / 0.02);
+            script += keyPress(mid, "End");
+            testdata::writeText(dir / "script.txt", script);
+            r = run(mid + 4);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            panels = loggedPanels(r.err);
+        }
+        std::string afterEnd;
+        for (const std::string& line : panels.back().second) afterEnd += line + "\n";
+        EXPECT_EQ(panels.back().first, "End");
+        if (*c.pilotSays != 0) {
+            EXPECT_NE(afterEnd.find(c.pilotSays), std::string::npos) << afterEnd;
+        }
+        if (c.endMidBurn) {
+            // Half of it: about 1 of 2.012 km/s.
+            std::smatch m;
+            ASSERT_TRUE(std::regex_search(afterEnd, m, std::regex("burn stopped at ([0-9.]+) of ([0-9.]+) km/s")))
+                << afterEnd;
+            EXPECT_NEAR(std::stod(m[1]), 1.0, 0.1);
+            EXPECT_NEAR(std::stod(m[2]), 2.012, 0.001);
+        }
+    }
+}
