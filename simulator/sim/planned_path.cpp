@@ -81,14 +81,21 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
 
     size_t nextNode = 0;
     while (nextNode < request.nodes.size() && request.nodes[nextNode].timeS < request.nowS) ++nextNode;
-    // The approach the plan aims for ends where a later burn is made about the target (a capture):
-    // the orbit after it is not an approach.
-    double approachEndS = std::numeric_limits<double>::infinity();
-    for (size_t i = nextNode + 1; i < request.nodes.size(); ++i)
-        if (haveTarget && request.nodes[i].primary == request.targetIndex) {
-            approachEndS = request.nodes[i].timeS - request.nowS;
+    // The approach the plan aims for: from the first burn (the departure) to the capture, a burn
+    // that makes the orbit about the target circular; the orbit after the capture is no approach.
+    // When the capture is the next burn, the approach runs from now to it.
+    double approachStartS = 0, approachEndS = std::numeric_limits<double>::infinity();
+    auto isCapture = [&](const BurnNode& node) {
+        return haveTarget && node.kind == NodeKind::Circularise && node.primary == request.targetIndex;
+    };
+    for (size_t i = nextNode; i < request.nodes.size(); ++i) {
+        const double at = request.nodes[i].timeS - request.nowS;
+        if (i == nextNode && !isCapture(request.nodes[i])) approachStartS = at;
+        if (isCapture(request.nodes[i])) {
+            approachEndS = at;
             break;
         }
+    }
     double closest = -1;
     auto sample = [&](double t) {
         path.timesS.push_back(t);
@@ -98,8 +105,7 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
         path.target.push_back(point(integrator, target));
         if (path.targetReferenceIndex >= 0)
             path.targetReference.push_back(point(integrator, static_cast<size_t>(path.targetReferenceIndex)));
-        // Only after the first burn: the approach the plan aims for.
-        if ((nextNode == 0 && !request.nodes.empty()) || t > approachEndS) return;
+        if (t < approachStartS || t > approachEndS) return;
         const RelativeState rel{position(integrator, ship) - position(integrator, target),
                                 velocity(integrator, ship) - velocity(integrator, target)};
         const double d = length(rel.positionKm);
