@@ -28,6 +28,9 @@ std::string bodyName(const SimState& state, int body) {
     return name;
 }
 
+// The first burn of a new plan no sooner than this from now: the ship's turn to it, and a minute.
+double planLeadS(const SimState& state) { return turnLeadS(state.observer(), 0.05) + 60; }
+
 }  // namespace
 
 double FlightPlanner::altitudeGoalKm(const SimState& state, int body) const {
@@ -88,7 +91,7 @@ void FlightPlanner::requestTransfer(SimState& state) {
     const size_t ship = state.objects.size() - 1;
     const int primary = primaryBody(state.objects, ship);
     const int target = state.nav.target;
-    const double lead = turnLeadS(state.observer(), 0.05) + 60;
+    const double lead = planLeadS(state);
     // A typed altitude, or a target that is the body the ship orbits: a change of orbit there.
     if (plan_.chosenAltitudeKm >= 0 || target < 0 || target == primary) {
         const double altitude = altitudeGoalKm(state, primary);
@@ -153,6 +156,9 @@ void FlightPlanner::correctCourse(const SimState& state) {
     request.integrator = state.integrator;
     request.nowS = clockS(state);
     request.node = *next;
+    // A correction whose time has passed (the plan was not flown at once) is made as soon as the
+    // ship can turn to it.
+    request.node.timeS = std::max(next->timeS, request.nowS + planLeadS(state));
     request.target = plan_.transferTarget;
     request.altitudeKm = plan_.transferAltitudeKm;
     // The arrival: the capture about the target, else a day after the correction.
