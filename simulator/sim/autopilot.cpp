@@ -109,9 +109,6 @@ double burnStartS(const Autopilot& p, const SimObject& ship) {
     return p.node.timeS - duration / 2;
 }
 
-// The forward thrust for this frame: the full level while the rest of the burn holds more than
-// a ramp down to zero would deliver; then one step lower per frame (I), and nothing once the rest
-// is below half of what this frame would push.
 // What ramping the forward thrust down from a level delivers: the frames at level - step,
 // level - 2 step, ... (one I press a frame).
 double rampDeltaV(const SimObject& ship, double level, float frameS) {
@@ -128,6 +125,9 @@ bool levelTooHigh(const Autopilot& p, const SimObject& ship, float frameS) {
     return level - step > 0 && rampDeltaV(ship, level, frameS) > p.targetDeltaVKmPerS;
 }
 
+// The forward thrust for this frame: the full level while the rest of the burn holds more than
+// a ramp down to zero would deliver; then one step lower per frame (I), and nothing once the rest
+// is below half of what this frame would push.
 void burnKeys(Autopilot& p, SimState& state, float frameS) {
     const SimObject& ship = state.observer();
     const double mass = ship.massKg, level = ship.nominalForceKN.x, step = ship.forceFactorKNPerS * frameS;
