@@ -296,6 +296,13 @@ void SimulatorApp::drawOverlayLayers(bool withControls) {
         const float left = w - (s.isReplay() ? 2.1f : 3.0f) * static_cast<float>(cx / 2);
         controlBoxes_.push_back({left - 4, h - 7 * static_cast<float>(cy / 2) - 4, w, h});
     }
+    // Body labels keep off the flight plan panel, which is drawn over them later.
+    if (flightPlanPanelShown(s)) {
+        float hudRight = 0, hudBottom = 0;
+        hudPanelExtent(hudRight, hudBottom);
+        controlBoxes_.push_back(flightPlanPanelBox(*fonts_[0], composeFlightPlanPanel(flightPlanner_, s), s, navFigures_,
+                                                   screenHeight(), hudRight, hudBottom));
+    }
     navigationOverlay_.draw(dev, s, navFigures_, hudText_, *fonts_[0], hudIcons_->background, screenWidth(),
                             screenHeight(), controlBoxes_);
     if (withControls) {
@@ -400,16 +407,20 @@ void SimulatorApp::drawOverlays() {
     if (s.replay.finished) centred(" Replay finished.\n\nPress Esc to exit.");
 }
 
+void SimulatorApp::hudPanelExtent(float& rightPx, float& bottomPx) {
+    // The heads-up panel's extent as drawHudBlock sizes it: the plan panel keeps clear of it.
+    rightPx = bottomPx = 0;
+    if (state().latches[kHudHidden] != 0) return;
+    int cx = 0, cy = 0;
+    fonts_[0]->measureText(joinHudLines(hudText_).c_str(), &cx, &cy);
+    rightPx = static_cast<float>(cx) * kHudPanelScaleX * 32;
+    bottomPx = static_cast<float>(cy) * kHudPanelScaleY * 32;
+}
+
 void SimulatorApp::drawPlan() {
     const SimState& s = state();
-    // The heads-up panel's extent as drawHudBlock sizes it: the plan panel keeps clear of it.
     float hudRight = 0, hudBottom = 0;
-    if (s.latches[kHudHidden] == 0) {
-        int cx = 0, cy = 0;
-        fonts_[0]->measureText(joinHudLines(hudText_).c_str(), &cx, &cy);
-        hudRight = static_cast<float>(cx) * kHudPanelScaleX * 32;
-        hudBottom = static_cast<float>(cy) * kHudPanelScaleY * 32;
-    }
+    hudPanelExtent(hudRight, hudBottom);
     // Snapshots of a scripted run show the path with the burns that the plan asked for.
     if (commandLine_.fixedDtS > 0) flightPlanner_.finishPreview();
     drawFlightPlan(*device(), hudIcons_->background, *fonts_[0], flightPlanner_, s, navFigures_, screenHeight(),

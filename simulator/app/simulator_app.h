@@ -87,6 +87,7 @@ private:
     // A pause that input asked for (suspension, the restore's outcome), with its message drawn.
     void pauseWithMessage();
     void drawOverlays();
+    void hudPanelExtent(float& rightPx, float& bottomPx);
     void drawPlan();
     void drawTopCentre();
     void storeSnapshot(const Image& frame);

@@ -116,13 +116,9 @@ std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimS
     return vertices;
 }
 
-void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
-                    const SimState& state, const NavigationFigures& figures, int heightPx, float hudRightPx,
-                    float hudBottomPx) {
-    if (!planner.plan().nodes.empty()) drawPathLines(device, state, plannedPathVertices(planner.preview(), state));
-    if (!flightPlanPanelShown(state)) return;
-    const std::string text = composeFlightPlanPanel(planner, state);
-    if (text.empty()) return;
+ScreenBox flightPlanPanelBox(TextFont& font, const std::string& text, const SimState& state,
+                             const NavigationFigures& figures, int heightPx, float hudRightPx, float hudBottomPx) {
+    if (text.empty()) return {};
     // Above the target panel when it is shown.
     int below = 0;
     if (targetPanelShown(state)) {
@@ -134,8 +130,21 @@ void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, co
     font.measureText(text.c_str(), &cx, &cy);
     const float top = static_cast<float>(heightPx - below - cy - 10);
     const float left = top - 10 < hudBottomPx ? std::ceil(hudRightPx) + 4 : 0;
-    background.setTranslation(left, top - 10);
+    return {left, top - 10, left + static_cast<float>(cx) * kHudPanelScaleX * 32, top + static_cast<float>(cy)};
+}
+
+void drawFlightPlan(GlDevice& device, IconSprite& background, TextFont& font, const FlightPlanner& planner,
+                    const SimState& state, const NavigationFigures& figures, int heightPx, float hudRightPx,
+                    float hudBottomPx) {
+    if (!planner.plan().nodes.empty()) drawPathLines(device, state, plannedPathVertices(planner.preview(), state));
+    if (!flightPlanPanelShown(state)) return;
+    const std::string text = composeFlightPlanPanel(planner, state);
+    if (text.empty()) return;
+    int cx = 0, cy = 0;
+    font.measureText(text.c_str(), &cx, &cy);
+    const ScreenBox box = flightPlanPanelBox(font, text, state, figures, heightPx, hudRightPx, hudBottomPx);
+    background.setTranslation(box.x0, box.y0);
     background.setScaling(static_cast<float>(cx) * kHudPanelScaleX, static_cast<float>(cy + 10) * kHudPanelScaleY);
     background.drawIcon(device);
-    font.drawText(left + 10, top, 0xFFFFFFFF, text.c_str());
+    font.drawText(box.x0 + 10, box.y0 + 10, 0xFFFFFFFF, text.c_str());
 }

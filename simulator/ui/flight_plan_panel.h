@@ -13,6 +13,7 @@
 #include "gl_device.h"
 #include "icon_sprite.h"
 #include "navigation_figures.h"
+#include "screen_shapes.h"
 #include "text_font.h"
 
 inline constexpr uint32_t kPlannedPathArgb = 0xFFFF60C0;
@@ -26,6 +27,11 @@ void logFlightPlanPanel(const std::string& keyName, const FlightPlanner& planner
 
 // The planned ship path as line-list vertices in the planned path's colour.
 std::vector<VertexPc> plannedPathVertices(const PlannedPath& planned, const SimState& state);
+
+// Where the panel with this text stands (body labels keep off it): above the target panel, right
+// of the heads-up panel where it would reach into it. Empty text: an empty box.
+ScreenBox flightPlanPanelBox(TextFont& font, const std::string& text, const SimState& state,
+                             const NavigationFigures& figures, int heightPx, float hudRightPx, float hudBottomPx);
 
 // The path and the panel: the panel's bottom stands above the target panel (shown with this
 // frame's figures), and moves right of the heads-up panel (right edge hudRightPx, bottom
