@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,6 +56,16 @@ AimResult aimAtAltitude(const AimRequest& request) {
     if (!path.path.valid) return out;
     out.firstClosestAltitudeKm = path.closestAltitudeKm;
     const double limit = std::max(kStepLimitFraction * length(node.deltaVKmPerS), kSmallestStepLimitKmPerS);
+    // The directions the burn is changed along (in the orbital frame's coordinates): for a burn
+    // that starts from nothing (a correction), all three; for a departure, the two square to it
+    // (its size moves the flight time, to which a far target's approach is not linear enough).
+    std::vector<Vec3d> axes = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    if (length(node.deltaVKmPerS) > 0) {
+        const Vec3d along = normalized(node.deltaVKmPerS);
+        Vec3d side1 = normalized(cross(along, Vec3d{0, 0, 1}));
+        if (length(side1) < 0.5) side1 = normalized(cross(along, Vec3d{0, 1, 0}));
+        axes = {side1, cross(along, side1)};
+    }
     for (int k = 0; k < kMaxCorrections; ++k) {
         if (std::abs(path.closestAltitudeKm - request.altitudeKm) < kAltitudeTolerance * request.altitudeKm) break;
         // The aim point (nearly linear in the burn) is driven onto the one whose periapsis lies at
@@ -72,26 +84,23 @@ AimResult aimAtAltitude(const AimRequest& request) {
             return std::pair<double, double>{dot(d, dir), dot(d, axis2)};
         };
         const auto miss = missOf(path);
-        // The slopes of the two misses along the frame's three axes, and the smallest change of
-        // the burn that the linear model says removes both: J^T (J J^T)^-1 (-miss).
-        double j[2][3];
-        for (int col = 0; col < 3; ++col) {
-            Vec3d axis;
-            (col == 0 ? axis.x : col == 1 ? axis.y : axis.z) = kSlopeStepKmPerS;
-            const PlannedPath nudged = pathWith(node.deltaVKmPerS + axis);
+        // The slopes of the two misses along the axes, and the smallest change of the burn that
+        // the linear model says removes both: J^T (J J^T)^-1 (-miss).
+        std::vector<std::pair<double, double>> slopes;
+        for (const Vec3d& axis : axes) {
+            const PlannedPath nudged = pathWith(node.deltaVKmPerS + axis * kSlopeStepKmPerS);
             if (!nudged.path.valid) return out;
             const auto m = missOf(nudged);
-            j[0][col] = (m.first - miss.first) / kSlopeStepKmPerS;
-            j[1][col] = (m.second - miss.second) / kSlopeStepKmPerS;
+            slopes.push_back({(m.first - miss.first) / kSlopeStepKmPerS, (m.second - miss.second) / kSlopeStepKmPerS});
         }
         double a00 = 0, a01 = 0, a11 = 0;
-        for (int col = 0; col < 3; ++col)
-            a00 += j[0][col] * j[0][col], a01 += j[0][col] * j[1][col], a11 += j[1][col] * j[1][col];
+        for (const auto& [j0, j1] : slopes) a00 += j0 * j0, a01 += j0 * j1, a11 += j1 * j1;
         const double det = a00 * a11 - a01 * a01;
         if (!(std::abs(det) > 0)) break;
         const double y0 = (-a11 * miss.first + a01 * miss.second) / det;
         const double y1 = (a01 * miss.first - a00 * miss.second) / det;
-        Vec3d change{j[0][0] * y0 + j[1][0] * y1, j[0][1] * y0 + j[1][1] * y1, j[0][2] * y0 + j[1][2] * y1};
+        Vec3d change;
+        for (size_t i = 0; i < axes.size(); ++i) change += axes[i] * (slopes[i].first * y0 + slopes[i].second * y1);
         if (length(change) > limit) change = change * (limit / length(change));
         node.deltaVKmPerS += change;
         path = pathWith(node.deltaVKmPerS);

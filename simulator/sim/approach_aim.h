@@ -1,6 +1,7 @@
-// Differential correction of one burn against the full integration of every body: Newton steps on
-// the two components of the burn square to its direction move the closest approach to a target
-// onto a chosen altitude. The departure of a transfer and its mid-course corrections use it.
+// Differential correction of one burn against the full integration of every body: Newton steps
+// move the closest approach to a target onto a chosen altitude, changing a departure square to its
+// direction and a mid-course correction (from nothing) the least in any direction. The departure
+// of a transfer and its mid-course corrections use it.
 #pragma once
 
 #include <atomic>
