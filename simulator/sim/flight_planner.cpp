@@ -185,10 +185,17 @@ void FlightPlanner::takeCorrection(std::optional<CorrectionResult> result) {
     correcting_ = false;
     plan_.summary = result->summary;
     std::fprintf(stderr, "corvane: %s\n", result->summary.c_str());
-    for (BurnNode& node : plan_.nodes) {
+    for (size_t i = 0; i < plan_.nodes.size(); ++i) {
+        BurnNode& node = plan_.nodes[i];
         if (node.kind != NodeKind::Correction || node.timeS != correctingNodeS_) continue;
-        // Not found (cancelled): flown as no burn rather than asked for again and again.
-        node = result->found ? result->node : BurnNode{node.timeS, {}, NodeKind::Fixed, node.primary};
+        // None needed (the path already meets the altitude), or none found (cancelled): the node
+        // leaves the plan rather than being flown as no burn or asked for again and again.
+        if (result->found && length(result->node.deltaVKmPerS) > 0) {
+            node = result->node;
+        } else {
+            plan_.nodes.erase(plan_.nodes.begin() + static_cast<std::ptrdiff_t>(i));
+            if (plan_.selected >= static_cast<int>(plan_.nodes.size())) plan_.selected = static_cast<int>(plan_.nodes.size()) - 1;
+        }
         break;
     }
     // The capture moves to the corrected closest approach.

@@ -15,9 +15,11 @@ namespace {
 
 constexpr int kDepartureSteps = 48;
 constexpr int kFlightTimeSteps = 32;
-// The mid-course corrections: this part of the flight after the departure, and before the arrival.
+// The mid-course corrections: this part of the flight after the departure, and two before the
+// arrival.
 constexpr double kEarlyCorrection = 1.0 / 16.0;
 constexpr double kLateCorrection = 1.0 / 5.0;
+constexpr double kLastCorrection = 1.0 / 20.0;
 // A correction's paths run this many times as long as from now to the arrival.
 constexpr double kCorrectionHorizon = 1.5;
 
@@ -131,11 +133,13 @@ TransferResult planTransfer(TransferRequest request) {
     const double departDv = length(departure.deltaVKmPerS), captureDv = length(captureWorld);
     plan.found = true;
     // Mid-course corrections, worked out from the ship's real path when they come due: one early
-    // (most of the departure's error, while it costs little), one late (what the first left).
+    // (most of the departure's error, while it costs little), two late (what the one before left:
+    // a burn's last frame misses by up to half of one thrust level step's push).
     const double flightS = path.closestTimeS - best.departS;
     BurnNode early{departure.timeS + flightS * kEarlyCorrection, {}, NodeKind::Correction, primary};
     BurnNode late{arrival.timeS - flightS * kLateCorrection, {}, NodeKind::Correction, primary};
-    plan.nodes = {departure, early, late, arrival};
+    BurnNode last{arrival.timeS - flightS * kLastCorrection, {}, NodeKind::Correction, primary};
+    plan.nodes = {departure, early, late, last, arrival};
     plan.totalDeltaVKmPerS = departDv + captureDv;
     char text[256];
     std::snprintf(text, sizeof text, "%s: depart in %s, %.2f km/s, arrive in %s, capture %.2f km/s (closest %.0f km)",
@@ -176,8 +180,11 @@ CorrectionResult planCorrection(CorrectionRequest request) {
     out.closestAltitudeKm = aimed.path.closestAltitudeKm;
     out.arrivalS = request.nowS + aimed.path.closestTimeS;
     char text[200];
-    std::snprintf(text, sizeof text, "Correction: %.1f m/s, closest %.0f km (was %.0f km)",
-                  length(out.node.deltaVKmPerS) * 1000, out.closestAltitudeKm, out.uncorrectedClosestAltitudeKm);
+    if (aimed.corrections == 0)
+        std::snprintf(text, sizeof text, "Correction: none needed, closest %.0f km", out.closestAltitudeKm);
+    else
+        std::snprintf(text, sizeof text, "Correction: %.1f m/s, closest %.0f km (was %.0f km)",
+                      length(out.node.deltaVKmPerS) * 1000, out.closestAltitudeKm, out.uncorrectedClosestAltitudeKm);
     out.summary = text;
     return out;
 }

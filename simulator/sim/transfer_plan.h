@@ -31,7 +31,7 @@ struct TransferResult {
     int corrections = 0;
 };
 
-// The departure (corrected), two mid-course correction nodes and the capture.
+// The departure (corrected), three mid-course correction nodes and the capture.
 TransferResult planTransfer(TransferRequest request);
 
 // A mid-course correction from the ship's state now: the burn at the node's time that brings the

@@ -172,7 +172,7 @@ TEST(FlightPlanRuns, TransferToTheMoonFlownWithItsCorrectionsReachesThePlannedAp
     testrun::RunResult r = e2e::runCorvane(dir.path(), {"--no-render", "--fixed-dt", "0.0166667", "--frames", "20000",
                                                          "--input", dir / "script.txt", "--trace", dir / "live.csv"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    // The plan: departure, two corrections, capture; the departure as planned reaches one lunar
+    // The plan: departure, corrections, capture; the departure as planned reaches one lunar
     // radius (the uncorrected conic's approach is printed beside it).
     std::smatch m;
     ASSERT_TRUE(std::regex_search(r.err, m, std::regex("plan: .*closest (-?[0-9]+) km\\)"))) << r.err;
