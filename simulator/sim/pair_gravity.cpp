@@ -130,6 +130,7 @@ inline __attribute__((always_inline)) bool pairRows(const PairInputs& in, size_t
         for (size_t a = 0; a < B; ++a)
             for (size_t g = 0; g < B / W; ++g) sums[a].x[g] = sums[a].y[g] = sums[a].z[g] = V{};
         for (size_t col = row; col < blocks; ++col) {
+            if (in.lightBlocks && in.lightBlocks[row] && in.lightBlocks[col]) continue;
             const size_t kBase = col * B;
             if (careful || col == row || kBase + B > count)
                 pairTile<V, M, U, W, true>(in, out, iBase, targets, kBase, col == row, sums, hit);
