@@ -74,7 +74,7 @@ public:
     static constexpr size_t kTwoThreadMinCount = 64;
     // Names the arithmetic of the step; a recording made with another cannot be replayed bit
     // for bit.
-    static constexpr const char* kArithmetic = "pair-once-newton-1";
+    static constexpr const char* kArithmetic = "pair-once-fma-2";
 
 private:
     struct Worker;
