@@ -75,7 +75,7 @@ PredictedPath predictTrajectory(PredictionRequest request) {
     // leaving those out makes the path many times cheaper. Each light object still feels every
     // heavier body and pulls them and the ship, so the path the ship takes stays the same to well
     // within the step's own error; only two light objects passing close would miss each other's pull.
-    integrator.leaveOutPullsAmongLight(lightObjects(objects));
+    if (!request.everyPull) integrator.leaveOutPullsAmongLight(lightObjects(objects));
     const bool haveTargetReference = path.targetReferenceIndex >= 0;
 
     const size_t points = static_cast<size_t>(request.pointCount) + 1;

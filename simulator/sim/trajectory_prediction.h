@@ -24,6 +24,7 @@ struct PredictionRequest {
     int targetIndex = -1;            // a body whose path is predicted too and that the ship's path
                                      // is drawn around; -1 for none
     const std::atomic<bool>* cancel = nullptr;  // when it turns true the path ends unfinished
+    bool everyPull = false;          // keep the pulls among light objects too (for comparisons)
 };
 
 struct PredictedPath {
