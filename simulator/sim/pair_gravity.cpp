@@ -13,20 +13,15 @@ namespace {
 // First guess of 1/sqrt(x) from the bits of x: within 3.5 % over all normal doubles.
 constexpr uint64_t kInverseRootMagic = 0x5FE6EB50C7B537A9ull;
 
-typedef double V2 __attribute__((vector_size(16)));
-typedef int64_t M2 __attribute__((vector_size(16)));
-typedef uint64_t U2 __attribute__((vector_size(16)));
-typedef double V4 __attribute__((vector_size(32)));
-typedef int64_t M4 __attribute__((vector_size(32)));
-typedef uint64_t U4 __attribute__((vector_size(32)));
-typedef double V8 __attribute__((vector_size(64)));
-typedef int64_t M8 __attribute__((vector_size(64)));
-typedef uint64_t U8 __attribute__((vector_size(64)));
-
 // a * b + c and c - a * b, rounded once: the C library's fma, exact on every processor (the
 // instruction where the processor has one). The wide paths below use the instruction itself;
 // contraction by the compiler is off, since it would fuse at places that differ between paths.
 namespace portable {
+
+typedef double Lanes __attribute__((vector_size(16)));
+typedef int64_t Mask __attribute__((vector_size(16)));
+typedef uint64_t Bits __attribute__((vector_size(16)));
+constexpr size_t kLanes = 2;
 
 template <class T>
 inline __attribute__((always_inline)) T fmadd(const T& a, const T& b, const T& c) {
@@ -45,13 +40,6 @@ inline double fnmadd(double a, double b, double c) { return __builtin_fma(-a, b,
 
 #include "pair_gravity_kernel.inc"
 
-bool rows(const PairInputs& in, size_t rowBegin, size_t rowEnd, const PairOutput& out,
-          const std::atomic<uint64_t>* watch, uint64_t generation, uint64_t abandonBits, bool careful,
-          bool* coincidence) {
-    return pairRows<V2, M2, U2, 2>(in, rowBegin, rowEnd, out, watch, generation, abandonBits,
-                                   careful, coincidence);
-}
-
 }  // namespace portable
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -66,23 +54,21 @@ bool rows(const PairInputs& in, size_t rowBegin, size_t rowEnd, const PairOutput
 #endif
 namespace avx2 {
 
-inline __attribute__((always_inline)) V4 fmadd(const V4& a, const V4& b, V4 c) {
+typedef double Lanes __attribute__((vector_size(32)));
+typedef int64_t Mask __attribute__((vector_size(32)));
+typedef uint64_t Bits __attribute__((vector_size(32)));
+constexpr size_t kLanes = 4;
+
+inline __attribute__((always_inline)) Lanes fmadd(const Lanes& a, const Lanes& b, Lanes c) {
     asm("vfmadd231pd %2, %1, %0" : "+x"(c) : "x"(a), "x"(b));
     return c;
 }
-inline __attribute__((always_inline)) V4 fnmadd(const V4& a, const V4& b, V4 c) {
+inline __attribute__((always_inline)) Lanes fnmadd(const Lanes& a, const Lanes& b, Lanes c) {
     asm("vfnmadd231pd %2, %1, %0" : "+x"(c) : "x"(a), "x"(b));
     return c;
 }
 
 #include "pair_gravity_kernel.inc"
-
-bool rows(const PairInputs& in, size_t rowBegin, size_t rowEnd, const PairOutput& out,
-          const std::atomic<uint64_t>* watch, uint64_t generation, uint64_t abandonBits, bool careful,
-          bool* coincidence) {
-    return pairRows<V4, M4, U4, 4>(in, rowBegin, rowEnd, out, watch, generation, abandonBits,
-                                   careful, coincidence);
-}
 
 }  // namespace avx2
 #if defined(__clang__)
@@ -100,23 +86,21 @@ bool rows(const PairInputs& in, size_t rowBegin, size_t rowEnd, const PairOutput
 #endif
 namespace avx512 {
 
-inline __attribute__((always_inline)) V8 fmadd(const V8& a, const V8& b, V8 c) {
+typedef double Lanes __attribute__((vector_size(64)));
+typedef int64_t Mask __attribute__((vector_size(64)));
+typedef uint64_t Bits __attribute__((vector_size(64)));
+constexpr size_t kLanes = 8;
+
+inline __attribute__((always_inline)) Lanes fmadd(const Lanes& a, const Lanes& b, Lanes c) {
     asm("vfmadd231pd %2, %1, %0" : "+v"(c) : "v"(a), "v"(b));
     return c;
 }
-inline __attribute__((always_inline)) V8 fnmadd(const V8& a, const V8& b, V8 c) {
+inline __attribute__((always_inline)) Lanes fnmadd(const Lanes& a, const Lanes& b, Lanes c) {
     asm("vfnmadd231pd %2, %1, %0" : "+v"(c) : "v"(a), "v"(b));
     return c;
 }
 
 #include "pair_gravity_kernel.inc"
-
-bool rows(const PairInputs& in, size_t rowBegin, size_t rowEnd, const PairOutput& out,
-          const std::atomic<uint64_t>* watch, uint64_t generation, uint64_t abandonBits, bool careful,
-          bool* coincidence) {
-    return pairRows<V8, M8, U8, 8>(in, rowBegin, rowEnd, out, watch, generation, abandonBits,
-                                   careful, coincidence);
-}
 
 }  // namespace avx512
 #if defined(__clang__)
