@@ -64,6 +64,26 @@ void BM_FastStepOneThreadWall(benchmark::State& state) {
     BM_FastStepOneThread(state);
 }
 
+// One thread on one kernel path (0 portable, 1 AVX2, 2 AVX-512), by CPU time: what each path costs
+// on this processor, since every path gives the same bits and only the widest runs by default.
+void BM_PathOneThread(benchmark::State& state) {
+    const IntegratorPath paths[] = {IntegratorPath::Scalar, IntegratorPath::Avx2, IntegratorPath::Avx512};
+    const IntegratorPath path = paths[state.range(0)];
+    if (!IntegratorState::pathSupported(path)) {
+        state.SkipWithError("path not supported by this processor");
+        return;
+    }
+    auto objects = makeSystem(static_cast<size_t>(state.range(1)));
+    IntegratorState integrator;
+    integrator.setThreadCount(1);
+    integrator.setPath(path);
+    integrator.setUp(objects);
+    for (auto _ : state) {
+        integrator.step(0.0166667, objects);
+        benchmark::DoNotOptimize(integrator.readBack(0, 0));
+    }
+}
+
 void BM_LiteralStep(benchmark::State& state) {
     auto objects = makeSystem(static_cast<size_t>(state.range(0)));
     LiteralIntegrator integrator(objects);
@@ -82,6 +102,8 @@ BENCHMARK(BM_FastStepOneThread)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::k
     ->Repetitions(5);
 BENCHMARK(BM_FastStepOneThreadWall)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime()
     ->Repetitions(5);
+BENCHMARK(BM_PathOneThread)->Args({0, 1000})->Args({1, 1000})->Args({2, 1000})
+    ->Unit(benchmark::kMicrosecond)->Repetitions(3);
 BENCHMARK(BM_LiteralStep)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)
     ->Repetitions(3);
 
@@ -130,6 +152,14 @@ int main(int argc, char** argv) {
         if (oneThread != reporter.secondsPerStep.end())
             std::printf("      one thread (CPU time) %.4f ms, ratio %.1f\n", oneThread->second * 1e3,
                         literal->second / oneThread->second);
+        const char* widths[] = {"portable", "AVX2", "AVX-512"};
+        for (int p = 0; p < 3; ++p) {
+            auto path = reporter.secondsPerStep.find("BM_PathOneThread/" + std::to_string(p) + "/" +
+                                                     std::to_string(n));
+            if (path != reporter.secondsPerStep.end())
+                std::printf("      %s path, one thread (CPU time) %.4f ms, ratio %.1f\n", widths[p],
+                            path->second * 1e3, literal->second / path->second);
+        }
         auto oneWall = reporter.secondsPerStep.find("BM_FastStepOneThreadWall/" + std::to_string(n));
         if (oneWall != reporter.secondsPerStep.end())
             std::printf("      two threads against one (both wall time): %.2f x\n",

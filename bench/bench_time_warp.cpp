@@ -97,18 +97,25 @@ void BM_PredictionShareOfFrame(benchmark::State& bs) {
     worker.waitIdle();
 }
 
-void BM_PredictionOnWorker(benchmark::State& bs) {
+void predictionOnWorker(benchmark::State& bs, bool everyPull) {
     SimState s = systemOf(static_cast<size_t>(bs.range(0)));
     const double horizon = bs.range(1);
     double points = 0;
     for (auto _ : bs) {
-        PredictedPath path = predictTrajectory(predictionRequest(s, horizon, -1));
+        PredictionRequest request = predictionRequest(s, horizon, -1);
+        request.everyPull = everyPull;
+        PredictedPath path = predictTrajectory(std::move(request));
         points = static_cast<double>(path.ship.size());
         benchmark::DoNotOptimize(path.ship.data());
     }
     bs.counters["points"] = points;
     bs.counters["bound_s"] = stepBoundS(s.objects);
 }
+
+// The prediction as the simulator asks for it, and with the pulls among light objects kept (the
+// scattered bodies of systemOf are all light: lighter than a hundred-millionth of the Sun).
+void BM_PredictionOnWorker(benchmark::State& bs) { predictionOnWorker(bs, false); }
+void BM_PredictionEveryPull(benchmark::State& bs) { predictionOnWorker(bs, true); }
 
 // One step of the same system, the unit the step bound's cost is told in.
 void BM_Step(benchmark::State& bs) {
@@ -130,6 +137,8 @@ BENCHMARK(BM_PredictionOnWorker)->Args({11, 3 * 3600})->Args({11, 30 * 86400})->
     ->UseRealTime();
 BENCHMARK(BM_PredictionOnWorker)->Args({1000, 3 * 3600})->Args({1000, 30 * 86400})
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_PredictionEveryPull)->Args({1000, 3 * 3600})->Args({1000, 30 * 86400})
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_StepBound)->Arg(11)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Step)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -156,6 +165,13 @@ int main(int argc, char** argv) {
         if (base > 0 && share > 0)
             std::printf("N=%s: prediction's share of a frame %.4f ms against a warp-1 frame step of %.4f ms "
                     "(ratio %.2f)\n", n, share, base, share / base);
+    }
+    for (const char* h : {"10800", "2592000"}) {
+        const double some = ms(std::string("BM_PredictionOnWorker/1000/") + h),
+                     every = ms(std::string("BM_PredictionEveryPull/1000/") + h);
+        if (some > 0 && every > 0)
+            std::printf("N=1000, %s s ahead: prediction %.0f ms, with the pulls among light objects %.0f ms "
+                        "(%.1f x)\n", h, some, every, every / some);
     }
     return 0;
 }

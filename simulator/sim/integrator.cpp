@@ -71,6 +71,7 @@ struct IntegratorState::Worker {
         pz.store(in.pz, std::memory_order_relaxed);
         gm.store(in.gm, std::memory_order_relaxed);
         count.store(in.count, std::memory_order_relaxed);
+        lightBlocks.store(in.lightBlocks, std::memory_order_relaxed);
         segmentRows.store(rows.data(), std::memory_order_relaxed);
         segmentCount.store(segments, std::memory_order_relaxed);
         generation.store(g, std::memory_order_release);  // publishes the task
@@ -125,7 +126,8 @@ struct IntegratorState::Worker {
             }
             const PairInputs in{px.load(std::memory_order_relaxed), py.load(std::memory_order_relaxed),
                                 pz.load(std::memory_order_relaxed), gm.load(std::memory_order_relaxed),
-                                count.load(std::memory_order_relaxed)};
+                                count.load(std::memory_order_relaxed),
+                                lightBlocks.load(std::memory_order_relaxed)};
             const size_t* rows = segmentRows.load(std::memory_order_relaxed);
             bool hit = false;
             if (!kernel.load(std::memory_order_relaxed)(in, rows[s], rows[s + 1], workerOutputs[s],
@@ -164,6 +166,7 @@ struct IntegratorState::Worker {
     std::atomic<PairKernel> kernel{nullptr};
     std::atomic<const double*> px{nullptr}, py{nullptr}, pz{nullptr}, gm{nullptr};
     std::atomic<size_t> count{0}, segmentCount{0};
+    std::atomic<const uint8_t*> lightBlocks{nullptr};
     std::atomic<const size_t*> segmentRows{nullptr};
     std::atomic<uint64_t> state[kMostPairSegments] = {};
     PairOutput workerOutputs[kMostPairSegments] = {};  // written before the generation is published
@@ -185,7 +188,8 @@ IntegratorState::IntegratorState(const IntegratorState& other)
       paddedCount_(other.paddedCount_),
       storage_(other.storage_),
       requestedPath_(other.requestedPath_),
-      requestedThreads_(other.requestedThreads_) {}
+      requestedThreads_(other.requestedThreads_),
+      lightBlocks_(other.lightBlocks_) {}
 
 IntegratorState& IntegratorState::operator=(const IntegratorState& other) {
     if (this != &other) {
@@ -196,6 +200,7 @@ IntegratorState& IntegratorState::operator=(const IntegratorState& other) {
         storage_ = other.storage_;
         requestedPath_ = other.requestedPath_;
         requestedThreads_ = other.requestedThreads_;
+        lightBlocks_ = other.lightBlocks_;
     }
     return *this;
 }
@@ -212,6 +217,7 @@ void IntegratorState::setUp(const std::vector<SimObject>& objects) {
     if (objects.size() != count_) {
         worker_.reset();  // before the arrays it may read move
         recentStepCostS_ = 0;
+        lightBlocks_.clear();  // the flags belonged to other objects
     }
     count_ = objects.size();
     if (count_ == 0) return;
@@ -227,6 +233,14 @@ void IntegratorState::setUp(const std::vector<SimObject>& objects) {
         slot(kYPz)[i] = static_cast<double>(o.positionKm.z) - static_cast<double>(origin.z);
         slot(kYVz)[i] = o.velocityKmPerS.z;
     }
+}
+
+void IntegratorState::leaveOutPullsAmongLight(const std::vector<bool>& light) {
+    lightBlocks_.clear();
+    if (light.size() != count_ || std::find(light.begin(), light.end(), true) == light.end()) return;
+    lightBlocks_.assign(paddedCount_ / kPairBlock, 1);
+    for (size_t i = 0; i < count_; ++i)
+        if (!light[i]) lightBlocks_[i / kPairBlock] = 0;
 }
 
 bool IntegratorState::usesTwoThreads() const {
@@ -266,7 +280,7 @@ void IntegratorState::pairSum(const double* px, const double* py, const double* 
         pairBuffers_.assign(2 * kMostPairSegments * 3 * paddedCount_, 0.0);
     }
     const size_t segments = segmentRows_.size() - 1;
-    const PairInputs in{px, py, pz, slot(kGm), count_};
+    const PairInputs in{px, py, pz, slot(kGm), count_, lightBlocks_.empty() ? nullptr : lightBlocks_.data()};
     const PairKernel kernel = pairKernelFor(activePath());
     bool fromWorker[kMostPairSegments] = {};
     bool coincidence = false;

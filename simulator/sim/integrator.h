@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -65,10 +66,15 @@ public:
     static bool pathSupported(IntegratorPath path);
     // Threads for the gravity sum: 0 = automatic (two for large systems), 1 or 2 = forced.
     void setThreadCount(int threads) { requestedThreads_ = threads; }
+    // Leaves out the pulls between two objects that are both marked light (one flag per object;
+    // empty: every pull counts). Only whole blocks of light objects are left out of each other, so
+    // a light object that shares a block with a heavier one keeps all its pulls. For predictions:
+    // the live run always sums every pair.
+    void leaveOutPullsAmongLight(const std::vector<bool>& light);
     static constexpr size_t kTwoThreadMinCount = 64;
     // Names the arithmetic of the step; a recording made with another cannot be replayed bit
     // for bit.
-    static constexpr const char* kArithmetic = "pair-once-newton-1";
+    static constexpr const char* kArithmetic = "pair-once-fma-2";
 
 private:
     struct Worker;
@@ -102,6 +108,7 @@ private:
     double observerThrust_[3] = {0, 0, 0};  // km/s^2 added to the observer's acceleration
     IntegratorPath requestedPath_ = IntegratorPath::Auto;
     int requestedThreads_ = 0;
+    std::vector<uint8_t> lightBlocks_;  // per block: only light objects (empty: none left out)
     double recentStepCostS_ = 0;
     std::unique_ptr<Worker> worker_;
 };

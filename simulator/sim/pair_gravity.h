@@ -31,6 +31,9 @@ struct PairInputs {
     const double* pz;
     const double* gm;  // G m of every object, 0 for the observer and the padding
     size_t count;      // objects (the arrays hold the padded count)
+    // Per block, nonzero when it holds light objects only: the pairs between two such blocks are
+    // left out. Null: every pair counts.
+    const uint8_t* lightBlocks = nullptr;
 };
 
 struct PairOutput {

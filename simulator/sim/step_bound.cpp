@@ -151,15 +151,23 @@ bool allPartners(const std::vector<SimObject>& objects, size_t star, const std::
 
 }  // namespace
 
-double stepBoundS(const std::vector<SimObject>& objects) {
-    if (objects.size() < 2) return kInf;
-    const size_t star = starOf(objects);
+namespace {
+
+std::vector<Partners> partnersOfAll(const std::vector<SimObject>& objects, size_t star) {
     const std::vector<double> hill = hillRadii(objects, star);
     std::vector<Partners> partners;
     if (!allPartners(objects, star, hill, partners)) {
         partners.resize(objects.size());
         for (size_t i = 0; i < objects.size(); ++i) partners[i] = partnersOf(objects, i, star, hill);
     }
+    return partners;
+}
+
+}  // namespace
+
+double stepBoundS(const std::vector<SimObject>& objects) {
+    if (objects.size() < 2) return kInf;
+    const std::vector<Partners> partners = partnersOfAll(objects, starOf(objects));
     double shortest = kInf;
     for (size_t i = 0; i < objects.size(); ++i) {
         const Partners& p = partners[i];
@@ -197,6 +205,15 @@ int dominantBody(const std::vector<SimObject>& objects, size_t i) {
     if (objects.size() < 2 || i >= objects.size()) return -1;
     const size_t star = starOf(objects);
     return partnersOf(objects, i, star, hillRadii(objects, star)).dominant;
+}
+
+std::vector<int> primaryBodies(const std::vector<SimObject>& objects) {
+    if (objects.size() < 2) return std::vector<int>(objects.size(), -1);
+    std::vector<int> primaries;
+    primaries.reserve(objects.size());
+    for (const Partners& p : partnersOfAll(objects, starOf(objects)))
+        primaries.push_back(p.primary >= 0 ? p.primary : p.dominant);
+    return primaries;
 }
 
 int primaryBody(const std::vector<SimObject>& objects, size_t i) {

@@ -29,3 +29,5 @@ int dominantBody(const std::vector<SimObject>& objects, size_t i);
 // The body object i orbits: the nearest more massive body whose Hill sphere about the most
 // massive body (the star) holds it, else the star; -1 without bodies.
 int primaryBody(const std::vector<SimObject>& objects, size_t i);
+// primaryBody of every object, visiting only the pairs within reach.
+std::vector<int> primaryBodies(const std::vector<SimObject>& objects);

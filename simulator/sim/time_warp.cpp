@@ -95,7 +95,6 @@ std::string warpObstacle(const SimState& state, float elapsedS, int32_t level, d
 }  // namespace
 
 int32_t warpSubstepBudget(const TimeWarp& w, size_t objectCount) {
-    if (w.substepBudget > 0) return w.substepBudget;
     const double n = static_cast<double>(objectCount);
     const double cost = w.stepCostS > 0 ? w.stepCostS : kNominalStepCostPerPairS * n * (n - 1) / 2;
     const double fits = std::floor(kWarpGravityBudgetS / cost);

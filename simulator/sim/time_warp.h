@@ -35,7 +35,6 @@ struct TimeWarp {
     bool periodWasDown = false;    // key states of the previous frame, for the press edges
     bool commaWasDown = false;
     double stepCostS = 0;          // measured real time of one RK4 step; 0: the nominal cost
-    int32_t substepBudget = 0;     // > 0: the substeps a frame may take, whatever a step costs
     int32_t factor() const { return kWarpFactors[static_cast<size_t>(level)]; }
 };
 
@@ -49,8 +48,8 @@ float resolveWarpedFrameTime(SimState& state, float elapsedS);
 // The same with the substeps a frame may take given instead of taken from the budget.
 float resolveWarpedFrameTime(SimState& state, float elapsedS, double allowedSubsteps);
 
-// Substeps a warped frame of objectCount objects may take: the explicit budget when one is set,
-// else as many steps of the measured (or nominal) cost as fit the frame budget, at least 1.
+// Substeps a warped frame of objectCount objects may take: as many steps of the measured (or
+// nominal) cost as fit the frame budget, at least 1.
 int32_t warpSubstepBudget(const TimeWarp& warp, size_t objectCount);
 
 // A key or latch that steers, changes a level, jumps, aligns, stops or restores is active. The

@@ -24,6 +24,7 @@ struct PredictionRequest {
     int targetIndex = -1;            // a body whose path is predicted too and that the ship's path
                                      // is drawn around; -1 for none
     const std::atomic<bool>* cancel = nullptr;  // when it turns true the path ends unfinished
+    bool everyPull = false;          // keep the pulls among light objects too (for comparisons)
 };
 
 struct PredictedPath {
@@ -44,6 +45,12 @@ struct PredictedPath {
 
 // Points for a horizon: about fifty per orbit of the tightest pair, 256 to 4096.
 int predictionPointCount(const std::vector<SimObject>& objects, double horizonS);
+
+// Objects lighter than this fraction of the body they orbit (asteroids about the Sun, small
+// moonlets) are light to a prediction: it leaves out the pulls between two of them.
+constexpr double kLightMassFraction = 1e-8;
+// Per object: whether it is light. The observer never is (it must feel every pull).
+std::vector<bool> lightObjects(const std::vector<SimObject>& objects);
 
 // Integrates the request's copy over the horizon. The request is consumed. A cancelled request
 // gives an invalid path.
