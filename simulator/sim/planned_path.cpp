@@ -75,6 +75,9 @@ PlannedPath predictPlannedPath(PlannedPathRequest request) {
     if (!startPredictedPath(objects, integrator, request.horizonS, request.targetIndex, request.pointCount, path))
         return result;
     const size_t ship = objects.size() - 1;
+    // As the trajectory prediction does: the pulls between two light objects (an asteroid belt) are
+    // left out, which changes the ship's path far less than a step's own error.
+    integrator.leaveOutPullsAmongLight(lightObjects(objects));
     const bool haveTarget = path.targetIndex >= 0;
     const size_t ref = static_cast<size_t>(path.referenceIndex);
     const size_t target = haveTarget ? static_cast<size_t>(request.targetIndex) : 0;
