@@ -118,14 +118,8 @@ void FlightPlanner::requestTransfer(SimState& state) {
     for (size_t i = 0; i < state.objects.size(); ++i) request.names.push_back(bodyName(state, static_cast<int>(i)));
     searching_ = true;
     plan_.summary = "Searching a transfer to " + bodyName(state, target) + " ...";
-    transferWorker_.submit([request = std::move(request)](const std::atomic<bool>& cancel) mutable {
-        request.cancel = &cancel;
-        return planTransfer(std::move(request));
-    });
-    if (waitForResults_) {
-        transferWorker_.waitIdle();
-        takeTransfer(transferWorker_.take());
-    }
+    submitPlan(transferWorker_, std::move(request), planTransfer);
+    if (waitForResults_) takeTransfer(transferWorker_.waitAndTake());
 }
 
 void FlightPlanner::takeTransfer(std::optional<TransferResult> result) {
@@ -170,14 +164,8 @@ void FlightPlanner::correctCourse(const SimState& state) {
         }
     correcting_ = true;
     correctingNodeS_ = next->timeS;
-    correctionWorker_.submit([request = std::move(request)](const std::atomic<bool>& cancel) mutable {
-        request.cancel = &cancel;
-        return planCorrection(std::move(request));
-    });
-    if (waitForResults_) {
-        correctionWorker_.waitIdle();
-        takeCorrection(correctionWorker_.take());
-    }
+    submitPlan(correctionWorker_, std::move(request), planCorrection);
+    if (waitForResults_) takeCorrection(correctionWorker_.waitAndTake());
 }
 
 void FlightPlanner::takeCorrection(std::optional<CorrectionResult> result) {
@@ -239,13 +227,9 @@ void FlightPlanner::afterFrame(SimState& state, float frameS, bool withPreview) 
     previewAskedAtS_ = now;
     PlannedPathRequest request = plannedPathRequest(state, plan_.nodes, horizon, state.nav.target);
     request.nowS = now;
-    previewWorker_.submit([request = std::move(request)](const std::atomic<bool>& cancel) mutable {
-        request.cancel = &cancel;
-        return predictPlannedPath(std::move(request));
-    });
+    submitPlan(previewWorker_, std::move(request), predictPlannedPath);
 }
 
 void FlightPlanner::finishPreview() {
-    previewWorker_.waitIdle();
-    if (std::optional<PlannedPath> done = previewWorker_.take()) preview_ = std::move(*done);
+    if (std::optional<PlannedPath> done = previewWorker_.waitAndTake()) preview_ = std::move(*done);
 }

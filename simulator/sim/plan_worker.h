@@ -50,6 +50,11 @@ public:
         std::unique_lock<std::mutex> lock(mutex_);
         idle_.wait(lock, [this] { return !pending_ && !working_; });
     }
+    // Waits for the jobs, then takes the result (scripted runs take it in the same frame).
+    std::optional<Result> waitAndTake() {
+        waitIdle();
+        return take();
+    }
 
 private:
     void run() {
@@ -79,3 +84,12 @@ private:
     std::atomic<bool> cancel_{false};
     std::thread thread_;
 };
+
+// Submits plan(request) to worker, with the job's cancel flag in the request's cancel field.
+template <class Result, class Request>
+void submitPlan(PlanWorker<Result>& worker, Request request, Result (*plan)(Request)) {
+    worker.submit([request = std::move(request), plan](const std::atomic<bool>& cancel) mutable {
+        request.cancel = &cancel;
+        return plan(std::move(request));
+    });
+}
