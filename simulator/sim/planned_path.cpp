@@ -69,6 +69,7 @@ Vec3d nodeDeltaV(const BurnNode& node, const RelativeState& at, double gm) {
 
 PlannedPath predictPlannedPath(PlannedPathRequest request) {
     PlannedPath result;
+    result.requestS = request.nowS;
     PredictedPath& path = result.path;
     std::vector<SimObject>& objects = request.objects;
     IntegratorState& integrator = request.integrator;

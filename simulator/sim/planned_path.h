@@ -35,6 +35,7 @@ struct PlannedPath {
     PredictedPath path;              // ship, reference and target as the trajectory prediction
     double closestAltitudeKm = -1;   // above the target's surface, -1 without a target
     double closestTimeS = 0;         // from the request's moment
+    double requestS = 0;             // that moment (mission time)
     RelativeState closestState;      // ship about the target there
     PathOrbit finalOrbit;
     std::vector<Vec3d> burnsWorld;   // each node's change of velocity as applied

@@ -85,7 +85,7 @@ std::string composeFlightPlanPanel(const FlightPlanner& planner, const SimState&
         if (preview.path.closestKm >= 0 && preview.path.targetIndex >= 0)
             text += bodyName(state, preview.path.targetIndex) +
                     format(" closest %.0f km", preview.closestAltitudeKm) + " in " +
-                    spanText(preview.closestTimeS) + "\n";
+                    spanText(preview.closestTimeS - (now - preview.requestS)) + "\n";
         const PathOrbit& o = preview.finalOrbit;
         if (o.known)
             text += "Ends about " + bodyName(state, o.body) +
