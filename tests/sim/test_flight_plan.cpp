@@ -149,27 +149,8 @@ TEST(FlightPlanMath, OrbitChangeMatchesTheTwoBurnFigures) {
     }
 }
 
-TEST(FlightPlanMath, NodesKeepTheirOrderAndTheSelectionFollowsTheEditedNode) {
-    FlightPlan plan;
-    plan.insertNode(500, 0);
-    plan.insertNode(100, 0);  // selected, and first in time
-    EXPECT_EQ(plan.selected, 0);
-    plan.changeSelected({0.5, 0, -0.1});
-    plan.moveSelected(1000);  // now the later one; the selection goes with it
-    ASSERT_EQ(plan.nodes.size(), 2u);
-    EXPECT_EQ(plan.nodes[1].timeS, 1100);
-    EXPECT_EQ(plan.selected, 1);
-    EXPECT_EQ(plan.nodes[1].deltaVKmPerS, (Vec3d{0.5, 0, -0.1}));
-    plan.deleteSelected();
-    EXPECT_EQ(plan.selected, 0);
-    EXPECT_EQ(plan.nodes[0].timeS, 500);
-    plan.popFront();
-    EXPECT_EQ(plan.selected, -1);
-    plan.deleteSelected();  // nothing left: nothing happens
-    plan.changeSelected({1, 1, 1});
-    EXPECT_TRUE(plan.nodes.empty());
-
-    // The orbital frame is orthonormal and round-trips a burn.
+// Node editing (insert, change, move, delete, selection) is proven through the keys end to end.
+TEST(FlightPlanMath, TheOrbitalFrameIsOrthonormalAndRoundTripsABurn) {
     const RelativeState s = stateFromElements({9000, 0.2, 0.5, 1, 2, 0.7}, kEarthGm);
     const OrbitalFrame f = orbitalFrame(s);
     EXPECT_NEAR(dot(f.prograde, f.normal), 0, 1e-12);
@@ -206,12 +187,9 @@ TEST(FlightPlanMath, BurnCostsAndTheKeysScriptsUse) {
         const char* says;        // "" or a part of the shortfall
     };
     const PlanCase plans[] = {
-        {1000, 1e11f, 100, 1000, ""},
+        // Too little thrust, none and a short store are proven end to end; here the edges of timing.
         {10, 1e11f, 100, 1000, ""},  // 200 s burns: 0..200 s and 900..1100 s
-        {5, 1e11f, 100, 1000, "burn 1 lasts 6 min 40 s and would have to start before now"},
         {5, 1e11f, 500, 700, "burn 2 lasts 6 min 40 s and would overlap the one before"},
-        {0, 1e11f, 500, 1000, "no forward thrust"},
-        {1000, 1e5f, 500, 1000, "energy store cannot deliver"},  // 4 km/s drain 120,000 kJ
     };
     for (const PlanCase& c : plans) {
         SimObject ship;
