@@ -1,6 +1,8 @@
-// One thread that runs planning jobs (paths with burns, transfer searches) away from the frame.
-// The newest job wins: one submitted while another runs replaces any job still waiting, and the
-// running one is told to stop through its cancel flag. A result is taken once.
+// One thread that runs jobs (predictions, paths with burns, transfer searches) away from the frame.
+// The newest job wins: one submitted while another runs replaces any job still waiting. A planning
+// worker also tells the running job to stop through its cancel flag and keeps only the newest
+// job's result; a worker that lets jobs finish (predictions: at high warp a new one is asked for
+// every frame) keeps every finished result until a newer one comes. A result is taken once.
 #pragma once
 
 #include <atomic>
@@ -15,7 +17,8 @@ class PlanWorker {
 public:
     using Job = std::function<Result(const std::atomic<bool>& cancel)>;
 
-    PlanWorker() : thread_([this] { run(); }) {}
+    explicit PlanWorker(bool newJobStopsRunning = true)
+        : newJobStopsRunning_(newJobStopsRunning), thread_([this] { run(); }) {}
     ~PlanWorker() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -32,7 +35,7 @@ public:
         {
             std::lock_guard<std::mutex> lock(mutex_);
             pending_ = std::move(job);
-            cancel_ = true;  // the running job is stale
+            if (newJobStopsRunning_) cancel_ = true;  // the running job is stale
         }
         wake_.notify_all();
     }
@@ -70,7 +73,7 @@ private:
             Result result = job(cancel_);
             lock.lock();
             working_ = false;
-            if (!pending_) finished_ = std::move(result);
+            if (!pending_ || !newJobStopsRunning_) finished_ = std::move(result);
             idle_.notify_all();
         }
     }
@@ -81,8 +84,9 @@ private:
     std::optional<Result> finished_;
     bool working_ = false;
     bool stopping_ = false;
+    const bool newJobStopsRunning_;
     std::atomic<bool> cancel_{false};
-    std::thread thread_;
+    std::thread thread_;  // last: starts after the other members exist
 };
 
 // Submits plan(request) to worker, with the job's cancel flag in the request's cancel field.

@@ -6,62 +6,6 @@
 
 #include "sim_state.h"
 
-PredictionWorker::PredictionWorker() : thread_([this] { run(); }) {}
-
-PredictionWorker::~PredictionWorker() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-        pending_.reset();
-    }
-    cancel_.store(true);
-    wake_.notify_all();
-    thread_.join();
-}
-
-void PredictionWorker::submit(PredictionRequest request) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        pending_ = std::move(request);
-    }
-    wake_.notify_one();
-}
-
-std::optional<PredictedPath> PredictionWorker::take() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::optional<PredictedPath> result = std::move(finished_);
-    finished_.reset();
-    return result;
-}
-
-bool PredictionWorker::busy() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return working_ || pending_.has_value();
-}
-
-void PredictionWorker::waitIdle() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    idle_.wait(lock, [this] { return !working_ && !pending_; });
-}
-
-void PredictionWorker::run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || pending_.has_value(); });
-        if (stopping_) return;
-        PredictionRequest request = std::move(*pending_);
-        pending_.reset();
-        request.cancel = &cancel_;
-        working_ = true;
-        lock.unlock();
-        PredictedPath path = predictTrajectory(std::move(request));
-        lock.lock();
-        finished_ = std::move(path);
-        working_ = false;
-        if (!pending_) idle_.notify_all();
-    }
-}
-
 namespace {
 bool sameBits(Vec3f a, Vec3f b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 }  // namespace

@@ -3,41 +3,23 @@
 // request still waiting, and a result is taken once.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
-#include <thread>
 
+#include "plan_worker.h"
 #include "trajectory_prediction.h"
 
 class PredictionWorker {
 public:
-    PredictionWorker();
-    ~PredictionWorker();
-    PredictionWorker(const PredictionWorker&) = delete;
-    PredictionWorker& operator=(const PredictionWorker&) = delete;
-
-    void submit(PredictionRequest request);
+    void submit(PredictionRequest request) { submitPlan(worker_, std::move(request), &predictTrajectory); }
     // The newest finished path not taken yet.
-    std::optional<PredictedPath> take();
+    std::optional<PredictedPath> take() { return worker_.take(); }
     // A request is waiting or being computed.
-    bool busy() const;
+    bool busy() const { return worker_.busy(); }
     // Blocks until nothing is waiting or being computed (tests and benchmarks).
-    void waitIdle();
+    void waitIdle() { worker_.waitIdle(); }
 
 private:
-    void run();
-
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable idle_;
-    std::optional<PredictionRequest> pending_;
-    std::optional<PredictedPath> finished_;
-    bool working_ = false;
-    bool stopping_ = false;
-    std::atomic<bool> cancel_{false};  // set when the worker stops: the running request ends early
-    std::thread thread_;
+    PlanWorker<PredictedPath> worker_{false};  // a running prediction is let finish
 };
 
 // When a prediction is worth asking for again: the first time, when the thrust, the thruster
